@@ -1,0 +1,44 @@
+// The purity alarm: each well-formed purity reading of a Continue run is
+// compared with the operator's level by its integer part, and Timer2 blinks
+// Alarm_Display while the last reading was below it.
+#include "app/SvZRV_02.h"
+#include "link/Commands.h"
+#include "link/NumberReading.h"
+
+namespace zrv {
+namespace {
+
+// "###.#%", "##.#%" or "#.#%" followed by CR LF, chosen by length.
+bool HasPurityShape(const std::string& reply) {
+  const std::size_t length = reply.size();
+  if (length < 6 || length > 8) return false;
+  const std::size_t integerDigits = length - 5;
+  for (std::size_t i = 0; i < integerDigits; ++i) {
+    if (reply[i] < '0' || reply[i] > '9') return false;
+  }
+  const std::string_view tail(reply.data() + integerDigits, 5);
+  return tail[0] == '.' && tail[1] >= '0' && tail[1] <= '9' && tail.substr(2) == "%\r\n";
+}
+
+}  // namespace
+
+void SvZRV_02::EvaluatePurityAlarm(std::size_t purityLength) {
+  if (g_.PurityReply == kIllegalCommand || g_.PollPhase != 1 || g_.MeasureMode != kTrue) return;
+  if (purityLength != g_.PurityReply.size() || !HasPurityShape(g_.PurityReply)) return;
+  const std::int16_t integerPart = StrictInt16(g_.PurityReply.substr(0, purityLength - 5));
+  g_.AlarmActive = integerPart < g_.AlarmLevel ? kTrue : kFalse;
+}
+
+void SvZRV_02::Timer2_Timer() {
+  if (g_.AlarmActive != kTrue) {
+    vm_.Alarm_Display.backColor = kPaleCyan;
+  } else if (g_.BlinkState == kTrue) {
+    vm_.Alarm_Display.backColor = kRed;
+    g_.BlinkState = kFalse;
+  } else {
+    vm_.Alarm_Display.backColor = kPaleCyan;
+    g_.BlinkState = kTrue;
+  }
+}
+
+}  // namespace zrv

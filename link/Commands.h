@@ -1,0 +1,21 @@
+// What travels to the instrument: ASCII commands, each ending in CR LF.
+#pragma once
+
+namespace zrv {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kVersionQuery = "VER?\r\n";
+constexpr const char* kPurityQuery = "PURITY?\r\n";
+constexpr const char* kTempQuery = "TEMP?\r\n";
+constexpr const char* kThresholdQuery = "THRESHOLD?\r\n";
+constexpr const char* kHysteresisQuery = "HYS?\r\n";
+constexpr const char* kEmailQuery = "EMAIL?\r\n";
+constexpr const char* kEmailOn = "EMAIL ON\r\n";
+constexpr const char* kEmailOff = "EMAIL OF\r\n";  // the instrument's spelling: eight characters
+
+// Replies recognised by their text.
+constexpr const char* kEmailAlarmNotice = "E-MAIL ALARM\r\n";
+constexpr const char* kIllegalCommand = "Illegal Command!!\r\n";
+constexpr const char* kEmailOnReply = "ON\r\n";
+
+}  // namespace zrv

@@ -1,0 +1,66 @@
+// The link to the instrument: opening it, handing a command to the socket
+// and bringing everything back to idle after a failure.
+#include "app/SvZRV_02.h"
+#include "link/CheckedMath.h"
+#include "link/NumberReading.h"
+
+namespace zrv {
+
+void SvZRV_02::OpenLink() {
+  g_.HostAddress = vm_.HostIPEdit.text;
+  try {
+    g_.HostPort = LenientInt16(vm_.HostPTEdit.text);
+  } catch (const OverflowError&) {
+    throw OverflowError("Port number " + vm_.HostPTEdit.text + " is out of range.");
+  }
+  ports_.tcpclient.SetRemoteHost(g_.HostAddress);
+  ports_.tcpclient.SetRemotePort(static_cast<std::int32_t>(g_.HostPort));
+  ports_.tcpclient.Connect();
+  g_.LinkOpen = kTrue;
+}
+
+bool SvZRV_02::SendCommand(const std::string& command) {
+  int number = 0;
+  try {
+    ports_.tcpclient.SendData(command);
+    g_.SendRetries = 0;
+    g_.SendFailed = kFalse;
+    vm_.TCP_Condition.backColor = kLightOrange;
+    return true;
+  } catch (const SocketError& e) {
+    number = e.Number();
+  } catch (const std::exception&) {
+    number = -1;
+  }
+
+  // Only the purity query of an active Continue run is retried in silence:
+  // the connect issued a moment ago may simply not have completed yet, and
+  // the scheduler reconnects and resends it on the next tick. Anything else
+  // that fails is reported, so no command is ever dropped without a word.
+  const bool pollRetry = g_.MeasureMode == kTrue && g_.ContinuousRun == kTrue &&
+                         g_.PollPhase == 2 && number == kNotConnected;
+  if (pollRetry) {
+    g_.TickCount = Dec32(g_.TickCount);
+    g_.SendRetries = Inc16(g_.SendRetries);
+    g_.SendFailed = kTrue;
+    ports_.tcpclient.Close();
+    if (g_.SendRetries != 100) return false;
+  }
+  ports_.messages.Show("Can't connected !");
+  ports_.tcpclient.Close();
+  HaltPolling();
+  return false;
+}
+
+void SvZRV_02::HaltPolling() {
+  ports_.Timer1.SetEnabled(false);
+  g_.LinkOpen = kFalse;
+  vm_.TCP_Condition.backColor = kWhite;
+  g_.SingleCommandPending = kFalse;
+  g_.ContinuousRun = kFalse;
+  g_.SendRetries = 0;
+  g_.SendFailed = kFalse;
+  if (g_.VersionPending == 0) vm_.start.enabled = true;
+}
+
+}  // namespace zrv

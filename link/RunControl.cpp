@@ -1,0 +1,75 @@
+// Starting and stopping runs. The handlers only prepare the controller
+// state and switch Timer1 on; every transmission happens in the scheduler.
+#include "app/SvZRV_02.h"
+#include "link/CheckedMath.h"
+#include "link/Commands.h"
+#include "link/NumberReading.h"
+
+namespace zrv {
+
+void SvZRV_02::start_Click() {
+  try {
+    g_.WaitTicks = 0;
+    g_.NoReplyCount = 0;
+    g_.SendRetries = 0;
+    g_.SendFailed = kFalse;
+    g_.PurityReceived = kFalse;
+    vm_.start.enabled = false;
+    OpenLink();
+    g_.AlarmActive = kFalse;
+    g_.BlinkState = kTrue;
+    g_.LogEnabled = kTrue;
+    g_.StopRequested = kFalse;
+    g_.LogWriteFailed = kFalse;
+    g_.LogFailureReported = kFalse;
+
+    if (vm_.Continue_mode.value) {
+      g_.SingleMode = kFalse;
+      g_.MeasureMode = kTrue;
+      g_.ContinuousRun = kTrue;
+      g_.PollPhase = 0;
+      // The entries are read before the log is emptied, so a start that
+      // fails on a wrong entry leaves the previous run's log intact.
+      std::int32_t interval = StrictInt32(vm_.Txt_Interval.text);
+      const std::int16_t alarmLevel = StrictInt16(vm_.Txt_Alarm_level.text);
+      PrepareLogFile();
+      if (interval == 0) interval = 10000;
+      g_.IntervalSeconds = interval;
+      g_.TickCount = CheckedMul<std::int32_t>(g_.IntervalSeconds, 5);
+      g_.ShortInterval = g_.IntervalSeconds <= 9 ? kTrue : kFalse;
+      g_.AlarmLevel = alarmLevel;
+    } else if (vm_.Single_mode.value) {
+      g_.SingleMode = kTrue;
+      g_.MeasureMode = kFalse;
+      g_.SingleCommandPending = kTrue;
+      g_.PendingCommand = vm_.Txt_Command.text + kCrLf;
+    }
+    StartLinkTimer();
+  } catch (const std::exception&) {
+    ports_.messages.Show("Wrong Parameter !");
+    ports_.tcpclient.Close();
+    HaltPolling();
+  }
+}
+
+void SvZRV_02::stop_Click() { g_.StopRequested = kTrue; }
+
+void SvZRV_02::Continue_mode_Click() {
+  vm_.Txt_Command.enabled = false;
+  vm_.Txt_Interval.enabled = true;
+  vm_.Txt_Alarm_level.enabled = true;
+  vm_.Txt_Save_File.enabled = true;
+  vm_.Drive1.enabled = true;
+  vm_.Dir1.enabled = true;
+}
+
+void SvZRV_02::Single_mode_Click() {
+  vm_.Txt_Command.enabled = true;
+  vm_.Txt_Interval.enabled = false;
+  vm_.Txt_Alarm_level.enabled = false;
+  vm_.Txt_Save_File.enabled = false;
+  vm_.Drive1.enabled = false;
+  vm_.Dir1.enabled = false;
+}
+
+}  // namespace zrv

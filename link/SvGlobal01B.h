@@ -1,0 +1,77 @@
+// The controller state: the one memory shared by every event handler of the
+// window. One handler leaves a request or a result here and a later event,
+// usually the next tick of Timer1, acts on it.
+//
+// Widths and flag conventions are part of the contract: most flags are
+// -1 (true) / 0 (false), six are 1 / 0 (marked below), and every handler
+// compares with those exact values. Counters change only through the
+// overflow-checked helpers of CheckedMath.h.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zrv {
+
+constexpr std::int16_t kTrue = -1;  // for the -1/0 flags
+constexpr std::int16_t kFalse = 0;
+constexpr std::size_t kHistorySlots = 100;
+
+struct SvGlobal01B {
+  // Link and transmission
+  std::string HostAddress;
+  std::int16_t HostPort = 0;
+  std::int16_t LinkOpen = 0;
+  std::string PendingCommand;
+  std::int16_t SendFailed = 0;
+  std::int16_t SendRetries = 0;
+
+  // Run control
+  std::int16_t ContinuousRun = 0;
+  std::int16_t SingleCommandPending = 0;
+  std::int16_t SingleMode = 0;
+  std::int16_t MeasureMode = 0;
+  std::int16_t StopRequested = 0;
+  std::int32_t IntervalSeconds = 0;
+  std::int16_t ShortInterval = 0;
+  std::int16_t AlarmLevel = 0;
+
+  // Poll cycle
+  std::int32_t TickCount = 0;
+  std::int16_t PollPhase = 0;
+  std::int16_t PurityReceived = 0;
+  std::int16_t WaitTicks = 0;
+  std::int16_t NoReplyCount = 0;
+  std::int16_t AlarmActive = 0;
+  std::int16_t BlinkState = 0;
+
+  // Replies, records and the log
+  std::string PurityReply;
+  std::string TempReply;
+  std::string PurityText;
+  std::string TempText;
+  std::string RecordText;
+  std::string RecordTime;
+  std::int16_t ReplyHandled = 0;        // 1/0
+  std::int16_t EmailAlarmReceived = 0;  // 1/0
+  std::string LogPath;
+  std::int16_t LogEnabled = 0;
+  std::array<std::string, kHistorySlots> HistoryLines;
+  std::int16_t HistoryCount = 0;
+  std::int16_t HistoryFull = 0;
+  // A record of this run could not be appended to the log, and whether the
+  // operator has been told; both cleared at every start so that a failing
+  // log is reported once per run, not once per record.
+  std::int16_t LogWriteFailed = 0;
+  std::int16_t LogFailureReported = 0;
+
+  // Instrument settings
+  std::int16_t VersionPending = 0;      // 1/0
+  std::int16_t ReadoutStep = 0;
+  std::int16_t EmailSwitchPending = 0;  // 1/0
+  std::int16_t ParamSetPending = 0;     // 1/0
+  std::int16_t EmailEnabled = 0;        // 1/0
+};
+
+}  // namespace zrv

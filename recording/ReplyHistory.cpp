@@ -1,0 +1,52 @@
+// The reply history: the last 100 record lines, oldest first, shown in
+// TxtBox_Reply. While filling, a line is appended at the box's end; once
+// full, every record shifts the slots and rebuilds the box.
+#include "app/SvZRV_02.h"
+#include "link/CheckedMath.h"
+
+namespace zrv {
+namespace {
+
+void InsertAtEnd(Control& box, const std::string& line) {
+  box.selStart = box.text.size();
+  box.text.insert(box.selStart, line);
+  box.selStart += line.size();
+}
+
+}  // namespace
+
+void SvZRV_02::AppendHistory() {
+  const std::string line = g_.RecordTime + " " + g_.RecordText;
+  Control& box = vm_.TxtBox_Reply;
+  if (g_.HistoryFull == kFalse) {
+    g_.HistoryLines[g_.HistoryCount] = line;
+    InsertAtEnd(box, line);
+    return;
+  }
+  for (int i = 0; i < g_.HistoryCount; ++i) g_.HistoryLines[i] = g_.HistoryLines[i + 1];
+  g_.HistoryLines[99] = line;
+  box.text.clear();
+  std::string older;
+  for (int i = 0; i < g_.HistoryCount; ++i) older += g_.HistoryLines[i];
+  box.text = older;
+  InsertAtEnd(box, g_.HistoryLines[99]);
+}
+
+void SvZRV_02::AdvanceHistory() {
+  if (g_.HistoryFull != kFalse) return;
+  if (g_.HistoryCount == 99) {
+    g_.HistoryFull = kTrue;
+  } else {
+    g_.HistoryCount = Inc16(g_.HistoryCount);
+  }
+}
+
+void SvZRV_02::clear_Click() {
+  vm_.TxtBox_Reply.text.clear();
+  vm_.TxtBox_Reply.selStart = 0;
+  g_.HistoryCount = 0;
+  g_.HistoryFull = kFalse;
+  for (std::string& slot : g_.HistoryLines) slot.clear();
+}
+
+}  // namespace zrv

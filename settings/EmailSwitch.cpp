@@ -1,0 +1,22 @@
+// The instrument's own e-mail alarm, switched from the EMail button. The
+// button changes when the command goes out, not on a reply.
+#include "app/SvZRV_02.h"
+#include "link/Commands.h"
+
+namespace zrv {
+
+void SvZRV_02::EMail_Click() {
+  if (!SettingsCommandMayQueue()) return;
+  g_.EmailSwitchPending = 1;
+  try {
+    OpenLink();
+  } catch (...) {
+    // Nothing was queued: a later click must not find a stale request.
+    g_.EmailSwitchPending = 0;
+    throw;
+  }
+  g_.PendingCommand = g_.EmailEnabled != 0 ? kEmailOff : kEmailOn;
+  StartLinkTimer();
+}
+
+}  // namespace zrv

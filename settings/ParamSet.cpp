@@ -1,0 +1,25 @@
+// Threshold and hysteresis of the instrument's e-mail alarm, sent as two
+// commands in one transmission, the texts exactly as typed.
+#include "app/SvZRV_02.h"
+#include "link/Commands.h"
+
+namespace zrv {
+
+void SvZRV_02::EMail_Pramset_Click() {
+  if (!SettingsCommandMayQueue()) return;
+  g_.ParamSetPending = 1;
+  try {
+    OpenLink();
+  } catch (...) {
+    // Nothing was queued: a later click must not find a stale request.
+    g_.ParamSetPending = 0;
+    throw;
+  }
+  const std::string threshold = vm_.Txt_Theshold.text;
+  const std::string hysteresis = vm_.Txt_Hysteresis.text;
+  g_.PendingCommand =
+      std::string("THRESHOLD ") + threshold + kCrLf + "HYS " + hysteresis + kCrLf;
+  StartLinkTimer();
+}
+
+}  // namespace zrv

@@ -1,0 +1,51 @@
+// Read-out of the instrument's e-mail alarm settings (firmware 1.2 on): the
+// ticks send "THRESHOLD?", "HYS?" and "EMAIL?", and each reply shows its
+// value and queues the next query.
+#include "app/SvZRV_02.h"
+#include "link/Commands.h"
+
+namespace zrv {
+namespace {
+
+// The reply's first two characters, ending early at a line end so that no
+// CR reaches a text box (and from there a later parameter set).
+std::string ShownValue(const std::string& reply) {
+  const std::string first = reply.substr(0, 2);
+  return first.substr(0, first.find_first_of("\r\n"));
+}
+
+}  // namespace
+
+void SvZRV_02::ReadoutReply(const std::string& reply) {
+  g_.ReplyHandled = 1;
+  switch (g_.ReadoutStep) {
+    case 2:
+      vm_.Txt_Theshold.text = ShownValue(reply);
+      g_.PendingCommand = kHysteresisQuery;
+      break;
+    case 3:
+      vm_.Txt_Hysteresis.text = ShownValue(reply);
+      g_.PendingCommand = kEmailQuery;
+      break;
+    default:
+      ShowEmailState(reply == kEmailOnReply);
+      g_.ReadoutStep = 0;
+      break;
+  }
+}
+
+void SvZRV_02::ShowEmailState(bool on) {
+  g_.EmailEnabled = on ? 1 : 0;
+  vm_.EMail.text = on ? "Ready" : "not Ready";
+  vm_.EMail.backColor = on ? kGreen : kButtonFace;
+}
+
+bool SvZRV_02::SettingsCommandMayQueue() const {
+  // Ignored during runs, and while another command still waits for its
+  // tick: the single command slot must never be overwritten.
+  const bool readoutSending = g_.ReadoutStep >= 1 && g_.ReadoutStep <= 3;
+  return g_.SingleCommandPending == 0 && g_.ContinuousRun == 0 && g_.EmailSwitchPending == 0 &&
+         g_.ParamSetPending == 0 && !readoutSending;
+}
+
+}  // namespace zrv

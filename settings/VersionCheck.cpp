@@ -1,0 +1,51 @@
+// The firmware version check: nothing can be measured or set until the
+// instrument has said which firmware it runs, and the version decides which
+// parts of the window become usable. A successful check is final.
+#include "app/SvZRV_02.h"
+#include "link/Commands.h"
+#include "link/NumberReading.h"
+
+namespace zrv {
+
+void SvZRV_02::Version_Check_Click() {
+  OpenLink();
+  g_.PendingCommand = kVersionQuery;
+  // A history that cannot be saved must not stop the check; say so once.
+  std::string unsaved;
+  for (auto [field, file] : {std::pair{&vm_.HostIPEdit, kIpHistoryFile},
+                             std::pair{&vm_.HostPTEdit, kPortHistoryFile}}) {
+    try {
+      UpdateHostHistory(*field, file);
+    } catch (const FileError& e) {
+      unsaved += (unsaved.empty() ? "" : "\n") + std::string(e.what());
+    }
+  }
+  if (!unsaved.empty()) ports_.messages.Show(unsaved);
+  StartLinkTimer();
+}
+
+void SvZRV_02::VersionReply(const std::string& reply) {
+  g_.ReplyHandled = 1;
+  const std::string shown = reply.substr(0, 4);
+  const double version = ReadLenient(shown);
+  const bool v10 = version == 1.0;
+  if (!v10 && !(version >= 1.1)) return;  // not recognised: asked again next tick
+
+  vm_.Main_Frame.enabled = true;
+  for (Control* c : {&vm_.EMail_Frame, &vm_.EMail, &vm_.EMail_Pramset, &vm_.Txt_Theshold,
+                     &vm_.Txt_Hysteresis}) {
+    c->enabled = !v10;
+  }
+  vm_.Version_Check.backColor = kGreen;
+  vm_.Version_Check.text = "Complete";
+  vm_.Label10.text = shown;
+  g_.VersionPending = 0;
+  vm_.Version_Check.enabled = false;
+  if (version >= 1.2) {
+    g_.ReplyHandled = 1;
+    g_.ReadoutStep = 1;
+    g_.PendingCommand = kThresholdQuery;
+  }
+}
+
+}  // namespace zrv

@@ -1,0 +1,105 @@
+// Recording doubles of the window's ports, and a window wired to them.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/Ports.h"
+#include "app/SvZRV_02.h"
+
+namespace zrv::test {
+
+// A socket whose connection is made or refused by the test. Every call is
+// recorded in `calls` ("host 127.0.0.1", "port 7777", "connect", "send
+// PURITY?\r\n", "close") so that tests can read the wire in order.
+class FakeTcpClient : public TcpClientPort {
+ public:
+  void SetRemoteHost(const std::string& host) override;
+  void SetRemotePort(std::int32_t port) override;
+  void Connect() override;
+  void SendData(const std::string& data) override;
+  std::string GetData() override;
+  void Close() override;
+
+  // Sent texts only, in order.
+  std::vector<std::string> Sent() const;
+  int Count(const std::string& call) const;
+
+  std::vector<std::string> calls;
+  std::string inbox;
+  bool connected = false;
+  // When set, Connect connects at once (the peer is quick).
+  bool connectsImmediately = true;
+  // When set, SendData fails with this error number.
+  int failWith = 0;
+};
+
+class FakeTimer : public TimerPort {
+ public:
+  void SetEnabled(bool on) override { enabled = on; }
+  bool Enabled() const override { return enabled; }
+  void SetInterval(int ms) override { interval = ms; }
+  int Interval() const override { return interval; }
+
+  bool enabled = false;
+  int interval = 0;
+};
+
+class FakeMessageBox : public MessageBoxPort {
+ public:
+  void Show(const std::string& text) override { shown.push_back(text); }
+  std::vector<std::string> shown;
+};
+
+class FakeClock : public ClockPort {
+ public:
+  std::string Stamp() override { return stamp; }
+  std::string stamp = "2026/12/06 18:41:13";
+};
+
+class FakeDirectories : public DirectoryPort {
+ public:
+  std::string CurrentDirectory() override { return current; }
+  std::vector<std::string> Drives() override { return drives; }
+  bool IsDirectory(const std::string& path) override;
+
+  std::string current = "/work";
+  std::vector<std::string> drives = {"/", "/work"};
+  std::vector<std::string> directories = {"/", "/work", "/tmp"};
+};
+
+// A window on fake ports, loaded as at program start.
+struct Rig {
+  // Dir1 starts at the current working directory, a fresh temp directory.
+  Rig();
+  explicit Rig(const std::string& currentDirectory);
+
+  // The instrument answers: the block arrives as one data-arrival event.
+  void Reply(const std::string& block);
+  // n ticks of Timer1.
+  void Tick(int n = 1);
+  // Check pressed and a version reply taken, leaving the version accepted.
+  void AcceptVersion(const std::string& reply = "1.10\r\n");
+  // start pressed in Continue mode, logging to `logName` in Dir1.
+  void StartContinue(const std::string& interval, const std::string& level = "80",
+                     const std::string& logName = "zrv-02.log");
+  void StartSingle(const std::string& command);
+  // Sent texts since the last call.
+  std::vector<std::string> NewlySent();
+
+  FakeTcpClient socket;
+  FakeTimer timer1;
+  FakeTimer timer2;
+  FakeMessageBox messages;
+  FakeClock clock;
+  FakeDirectories directories;
+  SvZRV_02 w;
+  SvGlobal01B& g;
+  ViewModel& vm;
+
+ private:
+  std::size_t seen_ = 0;
+};
+
+}  // namespace zrv::test
