@@ -12,13 +12,7 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-class StartupShutdown : public testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::remove(kIpHistoryFile);
-    std::filesystem::remove(kPortHistoryFile);
-  }
-};
+using StartupShutdown = testing::Test;
 
 struct CutCase {
   std::string text;

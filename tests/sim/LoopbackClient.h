@@ -1,0 +1,36 @@
+// The test's end of a loopback link to the simulator. Keeps every readyRead
+// block apart so tests can tell how the replies were cut into segments, and
+// waits only for something to happen, never for a fixed time.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QTcpSocket>
+
+namespace zrv::sim {
+
+class LoopbackClient {
+ public:
+  static constexpr int kTimeoutMs = 2000;
+
+  // Starts connecting to 127.0.0.1:port; what is sent meanwhile goes out once connected.
+  explicit LoopbackClient(quint16 port);
+
+  bool waitForConnected();
+  // One write, so several commands leave in one segment.
+  void send(const QByteArray& bytes);
+  void close();
+
+  bool waitForBytes(qsizetype count);
+  bool waitForBlocks(qsizetype count);
+  bool waitForDisconnect();
+
+  const QList<QByteArray>& blocks() const { return blocks_; }
+  QByteArray received() const;
+
+ private:
+  QTcpSocket socket_;
+  QList<QByteArray> blocks_;
+};
+
+}  // namespace zrv::sim

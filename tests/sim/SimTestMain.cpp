@@ -1,0 +1,9 @@
+// The server and process tests need a Qt event loop; gtest's own main has none.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
