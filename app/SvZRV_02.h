@@ -92,7 +92,7 @@ class SvZRV_02 {
   void CloseBetweenPolls();
   void IdleStop();
   void InterpretGeneralReply(std::string& reply);
-  void EvaluatePurityAlarm(std::size_t purityLength);
+  void EvaluatePurityAlarm();
   void FormRecord(const std::string& reply);
   void PrepareLogFile();
   void AppendHistory();

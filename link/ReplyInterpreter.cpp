@@ -42,17 +42,16 @@ void SvZRV_02::tcpclient_DataArrival(std::int32_t /*bytesTotal*/) {
 
 void SvZRV_02::InterpretGeneralReply(std::string& reply) {
   if (g_.MeasureMode != kTrue) return;
-  std::size_t purityLength = 0;
   if (g_.PurityReceived == kFalse) {
     g_.PurityReply = reply;
     g_.PurityText = CutTail(g_.PurityReply, 3);  // "%" and CR LF
-    purityLength = g_.PurityReply.size();
+    // Only the event that took the purity reply evaluates the alarm.
+    EvaluatePurityAlarm();
   } else {
     g_.TempReply = reply;
     g_.TempText = CutTail(g_.TempReply, 5);  // "DEG" and CR LF
     reply = g_.PurityText + " " + g_.TempText + " %&DEG" + kCrLf;
   }
-  if (purityLength != 0) EvaluatePurityAlarm(purityLength);
 }
 
 void SvZRV_02::FormRecord(const std::string& reply) {

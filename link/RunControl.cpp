@@ -32,6 +32,8 @@ void SvZRV_02::start_Click() {
       // fails on a wrong entry leaves the previous run's log intact.
       std::int32_t interval = StrictInt32(vm_.Txt_Interval.text);
       const std::int16_t alarmLevel = StrictInt16(vm_.Txt_Alarm_level.text);
+      // A pasted negative interval would poll on every tick.
+      if (interval < 0) throw HandlerError("negative interval");
       PrepareLogFile();
       if (interval == 0) interval = 10000;
       g_.IntervalSeconds = interval;

@@ -79,6 +79,7 @@ TEST(RunControl, AWrongEntryGivesOneMessageAndKeepsTheOldLog) {
   const WrongEntry cases[] = {
       {"empty interval", "", "80", "7777", "zrv-02.log"},
       {"letters in interval", "1x", "80", "7777", "zrv-02.log"},
+      {"pasted negative interval", "-5", "80", "7777", "zrv-02.log"},
       {"empty alarm level", "10", "", "7777", "zrv-02.log"},
       {"alarm level too big", "10", "99999", "7777", "zrv-02.log"},
       {"port out of range", "10", "80", "99999", "zrv-02.log"},

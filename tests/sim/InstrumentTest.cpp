@@ -41,11 +41,32 @@ TEST_P(InstrumentScriptTest, RepliesExactly) {
 
 std::vector<Step> illegalSteps() {
   std::vector<Step> steps;
-  for (const char* command :
-       {"", " ", "ver?", "VER", "VER? ", " VER?", "purity?", "EMAIL OFF", "EMAIL", "EMAIL on",
-        "THRESHOLD", "THRESHOLD ", "THRESHOLD  5", "THRESHOLD 100", "THRESHOLD -1",
-        "THRESHOLD -0", "THRESHOLD +5", "THRESHOLD 5a", "THRESHOLD 9999999999", "threshold 5",
-        "HYS", "HYS x", "HYS 1.5", "HYS 100", "HYS? 1", "THRESHOLD?5"}) {
+  for (const char* command : {"",
+                              " ",
+                              "ver?",
+                              "VER",
+                              "VER? ",
+                              " VER?",
+                              "purity?",
+                              "EMAIL OFF",
+                              "EMAIL",
+                              "EMAIL on",
+                              "THRESHOLD",
+                              "THRESHOLD ",
+                              "THRESHOLD  5",
+                              "THRESHOLD 100",
+                              "THRESHOLD -1",
+                              "THRESHOLD -0",
+                              "THRESHOLD +5",
+                              "THRESHOLD 5a",
+                              "THRESHOLD 9999999999",
+                              "threshold 5",
+                              "HYS",
+                              "HYS x",
+                              "HYS 1.5",
+                              "HYS 100",
+                              "HYS? 1",
+                              "THRESHOLD?5"}) {
     steps.push_back({command, kIllegal});
   }
   // Rejected settings leave the stored ones alone.
@@ -56,95 +77,85 @@ std::vector<Step> illegalSteps() {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, InstrumentScriptTest,
-    ::testing::Values(
-        ScriptCase{"QueriesWithDefaults",
-                   defaults,
-                   {{"VER?", "1.20\r\n"},
-                    {"PURITY?", "99.5%\r\n"},
-                    {"TEMP?", "25.3DEG\r\n"},
-                    {"THRESHOLD?", "90\r\n"},
-                    {"HYS?", "05\r\n"},
-                    {"EMAIL?", "OFF\r\n"}}},
-        ScriptCase{"QueriesWithConfiguredValues",
-                   [](InstrumentConfig& c) {
-                     c.firmware = "2.00";
-                     c.temperature = -4;
-                     c.threshold = 7;
-                     c.hysteresis = 0;
-                     c.email = true;
-                     c.purity = PurityProfile::constant(100);
-                   },
-                   {{"VER?", "2.00\r\n"},
-                    {"TEMP?", "-4.0DEG\r\n"},
-                    {"THRESHOLD?", "07\r\n"},
-                    {"HYS?", "00\r\n"},
-                    {"EMAIL?", "ON\r\n"},
-                    {"PURITY?", "100.0%\r\n"}}},
-        ScriptCase{"SettingsAreStored",
-                   defaults,
-                   {{"THRESHOLD 0", kOk},
-                    {"THRESHOLD?", "00\r\n"},
-                    {"THRESHOLD 99", kOk},
-                    {"THRESHOLD?", "99\r\n"},
-                    {"THRESHOLD 05", kOk},
-                    {"THRESHOLD?", "05\r\n"},
-                    {"HYS 12", kOk},
-                    {"HYS?", "12\r\n"},
-                    {"EMAIL ON", kOk},
-                    {"EMAIL?", "ON\r\n"},
-                    {"EMAIL OF", kOk},
-                    {"EMAIL?", "OFF\r\n"}}},
-        ScriptCase{"IllegalCommands", defaults, illegalSteps()},
-        ScriptCase{"NoticeOncePerDipThenRearmedAboveHysteresis",
-                   [](InstrumentConfig& c) {
-                     c.email = true;
-                     c.purity = PurityProfile::list({95, 89.9, 80, 95, 95.1, 89, 90});
-                   },
-                   {{"PURITY?", "95.0%\r\n"},
-                    {"PURITY?", "89.9%\r\n", true},
-                    {"PURITY?", "80.0%\r\n"},
-                    // Exactly threshold + hysteresis does not re-arm.
-                    {"PURITY?", "95.0%\r\n"},
-                    {"PURITY?", "95.1%\r\n"},
-                    {"PURITY?", "89.0%\r\n", true},
-                    {"PURITY?", "90.0%\r\n"}}},
-        ScriptCase{"AtThresholdIsNotBelow",
-                   [](InstrumentConfig& c) {
-                     c.email = true;
-                     c.purity = PurityProfile::constant(90);
-                   },
-                   {{"PURITY?", "90.0%\r\n"}}},
-        ScriptCase{"NoNoticeWhileEmailOffButStillArmed",
-                   [](InstrumentConfig& c) { c.purity = PurityProfile::constant(50); },
-                   {{"PURITY?", "50.0%\r\n"},
-                    {"EMAIL ON", kOk},
-                    {"PURITY?", "50.0%\r\n", true},
-                    {"PURITY?", "50.0%\r\n"}}},
-        ScriptCase{"ChangedSettingsMoveTheLevels",
-                   [](InstrumentConfig& c) {
-                     c.email = true;
-                     c.purity = PurityProfile::list({85, 85, 85, 85});
-                   },
-                   {{"PURITY?", "85.0%\r\n", true},
-                    {"THRESHOLD 70", kOk},
-                    {"HYS 20", kOk},
-                    // 85 is not above 70 + 20: stays disarmed.
-                    {"PURITY?", "85.0%\r\n"},
-                    {"HYS 14", kOk},
-                    {"PURITY?", "85.0%\r\n"},
-                    {"THRESHOLD 86", kOk},
-                    {"PURITY?", "85.0%\r\n", true}}}),
+    ::testing::Values(ScriptCase{"QueriesWithDefaults",
+                                 defaults,
+                                 {{"VER?", "1.20\r\n"},
+                                  {"PURITY?", "99.5%\r\n"},
+                                  {"TEMP?", "25.3DEG\r\n"},
+                                  {"THRESHOLD?", "90\r\n"},
+                                  {"HYS?", "05\r\n"},
+                                  {"EMAIL?", "OFF\r\n"}}},
+                      ScriptCase{"QueriesWithConfiguredValues",
+                                 [](InstrumentConfig& c) {
+                                   c.firmware = "2.00";
+                                   c.temperature = -4;
+                                   c.threshold = 7;
+                                   c.hysteresis = 0;
+                                   c.email = true;
+                                   c.purity = PurityProfile::constant(100);
+                                 },
+                                 {{"VER?", "2.00\r\n"},
+                                  {"TEMP?", "-4.0DEG\r\n"},
+                                  {"THRESHOLD?", "07\r\n"},
+                                  {"HYS?", "00\r\n"},
+                                  {"EMAIL?", "ON\r\n"},
+                                  {"PURITY?", "100.0%\r\n"}}},
+                      ScriptCase{"SettingsAreStored",
+                                 defaults,
+                                 {{"THRESHOLD 0", kOk},
+                                  {"THRESHOLD?", "00\r\n"},
+                                  {"THRESHOLD 99", kOk},
+                                  {"THRESHOLD?", "99\r\n"},
+                                  {"THRESHOLD 05", kOk},
+                                  {"THRESHOLD?", "05\r\n"},
+                                  {"HYS 12", kOk},
+                                  {"HYS?", "12\r\n"},
+                                  {"EMAIL ON", kOk},
+                                  {"EMAIL?", "ON\r\n"},
+                                  {"EMAIL OF", kOk},
+                                  {"EMAIL?", "OFF\r\n"}}},
+                      ScriptCase{"IllegalCommands", defaults, illegalSteps()},
+                      ScriptCase{"NoticeOncePerDipThenRearmedAboveHysteresis",
+                                 [](InstrumentConfig& c) {
+                                   c.email = true;
+                                   c.purity = PurityProfile::list({95, 89.9, 80, 95, 95.1, 89, 90});
+                                 },
+                                 {{"PURITY?", "95.0%\r\n"},
+                                  {"PURITY?", "89.9%\r\n", true},
+                                  {"PURITY?", "80.0%\r\n"},
+                                  // Exactly threshold + hysteresis does not re-arm.
+                                  {"PURITY?", "95.0%\r\n"},
+                                  {"PURITY?", "95.1%\r\n"},
+                                  {"PURITY?", "89.0%\r\n", true},
+                                  {"PURITY?", "90.0%\r\n"}}},
+                      ScriptCase{"AtThresholdIsNotBelow",
+                                 [](InstrumentConfig& c) {
+                                   c.email = true;
+                                   c.purity = PurityProfile::constant(90);
+                                 },
+                                 {{"PURITY?", "90.0%\r\n"}}},
+                      ScriptCase{
+                          "NoNoticeWhileEmailOffButStillArmed",
+                          [](InstrumentConfig& c) { c.purity = PurityProfile::constant(50); },
+                          {{"PURITY?", "50.0%\r\n"},
+                           {"EMAIL ON", kOk},
+                           {"PURITY?", "50.0%\r\n", true},
+                           {"PURITY?", "50.0%\r\n"}}},
+                      ScriptCase{"ChangedSettingsMoveTheLevels",
+                                 [](InstrumentConfig& c) {
+                                   c.email = true;
+                                   c.purity = PurityProfile::list({85, 85, 85, 85});
+                                 },
+                                 {{"PURITY?", "85.0%\r\n", true},
+                                  {"THRESHOLD 70", kOk},
+                                  {"HYS 20", kOk},
+                                  // 85 is not above 70 + 20: stays disarmed.
+                                  {"PURITY?", "85.0%\r\n"},
+                                  {"HYS 14", kOk},
+                                  {"PURITY?", "85.0%\r\n"},
+                                  {"THRESHOLD 86", kOk},
+                                  {"PURITY?", "85.0%\r\n", true}}}),
     [](const auto& info) { return info.param.name; });
-
-TEST(InstrumentStateTest, AccessorsFollowCommands) {
-  Instrument instrument(InstrumentConfig{});
-  instrument.handle("THRESHOLD 42");
-  instrument.handle("HYS 3");
-  instrument.handle("EMAIL ON");
-  EXPECT_EQ(instrument.threshold(), 42);
-  EXPECT_EQ(instrument.hysteresis(), 3);
-  EXPECT_TRUE(instrument.emailOn());
-}
 
 }  // namespace
 }  // namespace zrv::sim

@@ -9,10 +9,7 @@ LoopbackClient::LoopbackClient(quint16 port) {
   socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
   QObject::connect(&socket_, &QTcpSocket::readyRead, [this] { blocks_.append(socket_.readAll()); });
   socket_.connectToHost(QHostAddress::LocalHost, port);
-}
-
-bool LoopbackClient::waitForConnected() {
-  return QTest::qWaitFor(
+  connected_ = QTest::qWaitFor(
       [this] { return socket_.state() == QAbstractSocket::ConnectedState; }, kTimeoutMs);
 }
 
@@ -21,7 +18,9 @@ void LoopbackClient::send(const QByteArray& bytes) {
   socket_.flush();
 }
 
-void LoopbackClient::close() { socket_.disconnectFromHost(); }
+void LoopbackClient::close() {
+  socket_.disconnectFromHost();
+}
 
 bool LoopbackClient::waitForBytes(qsizetype count) {
   return QTest::qWaitFor([&] { return received().size() >= count; }, kTimeoutMs);
@@ -32,10 +31,12 @@ bool LoopbackClient::waitForBlocks(qsizetype count) {
 }
 
 bool LoopbackClient::waitForDisconnect() {
-  return QTest::qWaitFor(
-      [this] { return socket_.state() == QAbstractSocket::UnconnectedState; }, kTimeoutMs);
+  return QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::UnconnectedState; },
+                         kTimeoutMs);
 }
 
-QByteArray LoopbackClient::received() const { return blocks_.join(); }
+QByteArray LoopbackClient::received() const {
+  return blocks_.join();
+}
 
 }  // namespace zrv::sim

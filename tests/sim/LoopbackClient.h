@@ -13,10 +13,10 @@ class LoopbackClient {
  public:
   static constexpr int kTimeoutMs = 2000;
 
-  // Starts connecting to 127.0.0.1:port; what is sent meanwhile goes out once connected.
+  // Connects to 127.0.0.1:port, waiting for it; connected() says whether it worked.
   explicit LoopbackClient(quint16 port);
 
-  bool waitForConnected();
+  bool connected() const { return connected_; }
   // One write, so several commands leave in one segment.
   void send(const QByteArray& bytes);
   void close();
@@ -31,6 +31,7 @@ class LoopbackClient {
  private:
   QTcpSocket socket_;
   QList<QByteArray> blocks_;
+  bool connected_ = false;
 };
 
 }  // namespace zrv::sim

@@ -50,9 +50,5 @@ INSTANTIATE_TEST_SUITE_P(
                     {"95.0%", "94.7%", "94.4%", "94.1%", "93.8%", "93.5%", "93.2%"}}),
     [](const auto& info) { return info.param.name; });
 
-TEST(PurityProfileListTest, RejectsEmptyList) {
-  EXPECT_THROW(PurityProfile::list({}), std::invalid_argument);
-}
-
 }  // namespace
 }  // namespace zrv::sim

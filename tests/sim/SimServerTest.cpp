@@ -37,7 +37,7 @@ class SimServerFramingTest : public ::testing::TestWithParam<FramingCase> {};
 TEST_P(SimServerFramingTest, OneReplyPerLine) {
   auto server = listening();
   LoopbackClient client(server->serverPort());
-  ASSERT_TRUE(client.waitForConnected());
+  ASSERT_TRUE(client.connected());
   for (const QByteArray& piece : GetParam().pieces) client.send(piece);
   ASSERT_TRUE(client.waitForBytes(GetParam().replies.size()));
   EXPECT_EQ(client.received(), GetParam().replies);
@@ -51,13 +51,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FramingCase{"EmptyLine", {"\r\n"}, "Illegal Command!!\r\n"}),
     [](const auto& info) { return info.param.name; });
 
-TEST(SimServerTest, TwoCommandsInOneSendAreBothExecuted) {
+TEST(SimServerTest, InstrumentStateShowsWhatTheCommandsSet) {
   auto server = listening();
   LoopbackClient client(server->serverPort());
-  client.send("THRESHOLD 95\r\nHYS 2\r\n");
-  ASSERT_TRUE(waitForTrace(*server, 2));
+  client.send("THRESHOLD 95\r\nHYS 2\r\nEMAIL ON\r\n");
+  ASSERT_TRUE(waitForTrace(*server, 3));
   EXPECT_EQ(server->instrument().threshold(), 95);
   EXPECT_EQ(server->instrument().hysteresis(), 2);
+  EXPECT_TRUE(server->instrument().emailOn());
 }
 
 TEST(SimServerTest, StatePersistsAcrossConnections) {
@@ -82,7 +83,7 @@ TEST(SimServerTest, ServesASecondConnectionWhileTheFirstIsOpen) {
   auto server = listening();
   LoopbackClient first(server->serverPort());
   LoopbackClient second(server->serverPort());
-  ASSERT_TRUE(first.waitForConnected() && second.waitForConnected());
+  ASSERT_TRUE(first.connected() && second.connected());
   second.send("THRESHOLD 33\r\n");
   ASSERT_TRUE(second.waitForBytes(4));
   first.send("THRESHOLD?\r\n");
@@ -156,6 +157,17 @@ TEST(SimServerTest, JoinHoldsAReplyUntilTheNextAndWritesBothAtOnce) {
   ASSERT_TRUE(client.waitForBytes(15));
   EXPECT_EQ(client.blocks(), QList<QByteArray>{"1.20\r\n25.3DEG\r\n"});
   EXPECT_EQ(server->repliesSent(), 2);
+}
+
+TEST(SimServerTest, JoinSendsAReplyWithoutFollowerAloneAfterAWhile) {
+  auto server = listening({.faults = {.join = true}});
+  LoopbackClient client(server->serverPort());
+  QElapsedTimer elapsed;
+  elapsed.start();
+  client.send("VER?\r\n");
+  ASSERT_TRUE(client.waitForBytes(6));
+  EXPECT_GE(elapsed.elapsed(), SimFaults::kJoinHoldMs);
+  EXPECT_EQ(client.received(), "1.20\r\n");
 }
 
 class SimServerCloseAfterTest : public ::testing::TestWithParam<int> {};

@@ -1,6 +1,6 @@
 // The server and process tests need a Qt event loop; gtest's own main has none.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);

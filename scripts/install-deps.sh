@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the run script need (Debian 12, as root).
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev fonts-ipafont-gothic xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the bundled instrument simulator on
+# 127.0.0.1 and opens the controller on it. The controller runs in run/, whose
+# address history files point at the simulator, so Check talks to it at once.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+port=${ZRV_SIM_PORT:-7777}
+
+scripts/install-deps.sh
+scripts/build.sh
+
+mkdir -p run
+printf '127.0.0.1,,,,,,\r\n' > run/ZRV-02_IPAddressList.Log
+printf '%s,,,,,,\r\n' "$port" > run/ZRV-02_PortList.Log
+
+# A purity that drifts down through the default alarm level of 80 and back,
+# so a Continue run shows the alarm blinking.
+"$root/build/sim/zrv02-sim" --port "$port" --trace \
+  --purity-list 99.5,95.2,88.7,82.1,79.4,76.0,81.3,90.8,99.1 > run/zrv02-sim.log 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+  grep -q listening run/zrv02-sim.log && break
+  kill -0 $sim 2>/dev/null || { cat run/zrv02-sim.log; exit 1; }
+  sleep 0.1
+done
+echo "Simulator on 127.0.0.1:$port (trace: run/zrv02-sim.log). Press Check in the window."
+
+cd run
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+  "$root/build/app/shell/zrv02-controller"
+else
+  echo "No display found: running on a virtual X server (xvfb-run)."
+  xvfb-run -a -s "-screen 0 1024x768x24" "$root/build/app/shell/zrv02-controller"
+fi

@@ -1,0 +1,169 @@
+#include "sim/SimCommandLine.h"
+
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace zrv::sim {
+
+namespace {
+
+constexpr int kMaxDelayMs = 3'600'000;
+
+std::optional<double> number(const QString& text) {
+  bool ok = false;
+  const double value = text.toDouble(&ok);
+  if (!ok || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<std::vector<double>> numbers(const QString& text) {
+  std::vector<double> values;
+  for (const QString& item : text.split(',')) {
+    const std::optional<double> value = number(item);
+    if (!value) return std::nullopt;
+    values.push_back(*value);
+  }
+  return values;
+}
+
+}  // namespace
+
+SimCommandLine::SimCommandLine() {
+  parser_.setApplicationDescription(
+      "Simulated ZRV-02 purity monitor for testing the controller.\n"
+      "Listens on 127.0.0.1 only and prints \"zrv02-sim listening on 127.0.0.1:PORT\" once ready.\n"
+      "Commands and replies are ASCII ending in CR LF (a bare LF is accepted too):\n"
+      "  VER?          firmware text, e.g. \"1.20\"\n"
+      "  PURITY?       next reading, one decimal: \"100.0%\", \"99.5%\", \"9.9%\"\n"
+      "  TEMP?         \"25.3DEG\"\n"
+      "  THRESHOLD?    two digits, e.g. \"90\"\n"
+      "  HYS?          two digits, e.g. \"05\"\n"
+      "  EMAIL?        \"ON\" or \"OFF\"\n"
+      "  EMAIL ON      \"OK\"        EMAIL OF      \"OK\"\n"
+      "  THRESHOLD n   \"OK\" for n in 0..99\n"
+      "  HYS n         \"OK\" for n in 0..99\n"
+      "  anything else \"Illegal Command!!\"\n"
+      "With the e-mail alarm on, a reading below the threshold sends the unasked\n"
+      "\"E-MAIL ALARM\" notice as a write of its own; it then stays quiet until a\n"
+      "reading above threshold + hysteresis re-arms it. Settings and the purity\n"
+      "sequence are kept across connections.");
+  parser_.addHelpOption();
+  parser_.addOptions({
+      {"port", "TCP port on 127.0.0.1 (default 7777; 0 picks a free one).", "port"},
+      {"firmware", "Reply to VER? (default 1.20; any text).", "text"},
+      {"temp", "Temperature for TEMP? (default 25.3).", "degrees"},
+      {"threshold", "Initial alarm threshold, 0..99 (default 90).", "n"},
+      {"hysteresis", "Initial alarm hysteresis, 0..99 (default 5).", "n"},
+      {"email", "Initial e-mail alarm state, on or off (default off).", "on|off"},
+      {"purity", "Constant purity reading (default 99.5). Readings clamp to 0..100.", "percent"},
+      {"purity-list",
+       "One reading per PURITY? in this order; the last one repeats once the list is used up.",
+       "a,b,c"},
+      {"purity-ramp",
+       "Readings start, start+step, start+2*step, ... (step may be negative), clamped to 0..100. "
+       "Only one of --purity, --purity-list and --purity-ramp may be given.",
+       "start,step"},
+      {"notice-delay",
+       "Milliseconds from a purity reply to the e-mail notice it sets off "
+       "(default 100).",
+       "ms"},
+      {"delay", "Delay every reply by this many milliseconds (default 0).", "ms"},
+      {"silent", "Never reply; commands are still executed and traced."},
+      {"split", "Send every reply as two TCP segments, the second 30 ms after the first."},
+      {"join",
+       "Hold every reply until the next one is ready and send both in one write; "
+       "a reply that gets no follower goes alone after 1000 ms."},
+      {"close-after", "Close a connection once it has sent n replies (n >= 1; default never).",
+       "n"},
+      {"garbage", "Reply \"#?garbage\" CR LF instead of every proper reply."},
+      {"trace",
+       "Print each received command to stdout as \"HH:mm:ss.zzz #connection command\", "
+       "non-printable bytes as \\xhh."},
+  });
+}
+
+bool SimCommandLine::parse(const QStringList& arguments) {
+  if (!parser_.parse(arguments)) return fail(parser_.errorText());
+  if (!parser_.positionalArguments().isEmpty()) {
+    return fail("unexpected argument: " + parser_.positionalArguments().first());
+  }
+  return readValues() && readPurity();
+}
+
+bool SimCommandLine::readValues() {
+  InstrumentConfig& instrument = options_.instrument;
+  SimFaults& faults = options_.faults;
+  int port = kDefaultPort;
+  if (!readInt("port", 0, 65535, port) || !readInt("threshold", 0, 99, instrument.threshold) ||
+      !readInt("hysteresis", 0, 99, instrument.hysteresis) ||
+      !readInt("notice-delay", 0, kMaxDelayMs, options_.noticeDelayMs) ||
+      !readInt("delay", 0, kMaxDelayMs, faults.replyDelayMs) ||
+      !readInt("close-after", 1, INT_MAX, faults.closeAfter)) {
+    return false;
+  }
+  port_ = static_cast<quint16>(port);
+  if (parser_.isSet("firmware")) instrument.firmware = parser_.value("firmware").toStdString();
+  if (parser_.isSet("temp")) {
+    const std::optional<double> temperature = number(parser_.value("temp"));
+    if (!temperature) return fail("--temp wants a number, got: " + parser_.value("temp"));
+    instrument.temperature = *temperature;
+  }
+  if (parser_.isSet("email")) {
+    const QString email = parser_.value("email");
+    if (email != "on" && email != "off") return fail("--email wants on or off, got: " + email);
+    instrument.email = email == "on";
+  }
+  faults.silent = parser_.isSet("silent");
+  faults.split = parser_.isSet("split");
+  faults.join = parser_.isSet("join");
+  faults.garbage = parser_.isSet("garbage");
+  options_.printTrace = parser_.isSet("trace");
+  return true;
+}
+
+bool SimCommandLine::readPurity() {
+  const bool constant = parser_.isSet("purity");
+  const bool list = parser_.isSet("purity-list");
+  const bool ramp = parser_.isSet("purity-ramp");
+  if (int(constant) + int(list) + int(ramp) > 1) {
+    return fail("give only one of --purity, --purity-list and --purity-ramp");
+  }
+  if (constant) {
+    const std::optional<double> value = number(parser_.value("purity"));
+    if (!value) return fail("--purity wants a number, got: " + parser_.value("purity"));
+    options_.instrument.purity = PurityProfile::constant(*value);
+  } else if (list) {
+    const std::optional<std::vector<double>> values = numbers(parser_.value("purity-list"));
+    if (!values)
+      return fail("--purity-list wants numbers a,b,c, got: " + parser_.value("purity-list"));
+    options_.instrument.purity = PurityProfile::list(*values);
+  } else if (ramp) {
+    const std::optional<std::vector<double>> values = numbers(parser_.value("purity-ramp"));
+    if (!values || values->size() != 2) {
+      return fail("--purity-ramp wants start,step, got: " + parser_.value("purity-ramp"));
+    }
+    options_.instrument.purity = PurityProfile::ramp(values->at(0), values->at(1));
+  }
+  return true;
+}
+
+bool SimCommandLine::readInt(const QString& name, int min, int max, int& target) {
+  if (!parser_.isSet(name)) return true;
+  bool ok = false;
+  const int value = parser_.value(name).toInt(&ok);
+  if (!ok || value < min || value > max) {
+    return fail(QStringLiteral("--%1 wants a whole number in %2..%3, got: %4")
+                    .arg(name, QString::number(min), QString::number(max), parser_.value(name)));
+  }
+  target = value;
+  return true;
+}
+
+bool SimCommandLine::fail(const QString& message) {
+  error_ = message;
+  return false;
+}
+
+}  // namespace zrv::sim

@@ -1,0 +1,132 @@
+#include "sim/SimConnection.h"
+
+#include <QDateTime>
+#include <QTcpSocket>
+#include <string_view>
+#include <utility>
+
+namespace zrv::sim {
+
+SimConnection::SimConnection(QTcpSocket* socket, int number, Instrument& instrument,
+                             const SimOptions& options, QObject* parent)
+    : QObject(parent),
+      socket_(socket),
+      number_(number),
+      instrument_(instrument),
+      options_(options) {
+  socket_->setParent(this);
+  // Without it the two halves of a split reply may leave as one segment.
+  socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  joinFlush_.setSingleShot(true);
+  joinFlush_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire the hold early
+  joinFlush_.setInterval(SimFaults::kJoinHoldMs);
+  connect(&joinFlush_, &QTimer::timeout, this, [this] {
+    const HeldReply held = *held_;
+    held_.reset();
+    transmit(held.text, held.notice, 1, held.faults);
+  });
+  connect(socket_, &QTcpSocket::readyRead, this, &SimConnection::readCommands);
+  connect(socket_, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+  // Bytes may already wait; read them once the owner has hooked up to our signals.
+  QMetaObject::invokeMethod(this, &SimConnection::readCommands, Qt::QueuedConnection);
+}
+
+void SimConnection::readCommands() {
+  input_ += socket_->readAll();
+  qsizetype end = 0;
+  while (!closing_ && (end = input_.indexOf('\n')) >= 0) {
+    QByteArray command = input_.left(end);
+    input_.remove(0, end + 1);
+    if (command.endsWith('\r')) command.chop(1);
+    runCommand(command);
+  }
+}
+
+void SimConnection::runCommand(const QByteArray& command) {
+  const qint64 receivedAt = QDateTime::currentMSecsSinceEpoch();
+  const SimFaults faults = options_.faults;
+  const InstrumentReply reply =
+      instrument_.handle(std::string_view(command.constData(), command.size()));
+  if (!faults.silent) {
+    QByteArray text =
+        faults.garbage ? QByteArray(SimFaults::kGarbage) : QByteArray::fromStdString(reply.text);
+    if (faults.replyDelayMs > 0) {
+      QTimer::singleShot(
+          faults.replyDelayMs, Qt::PreciseTimer, this,
+          [this, text, notice = reply.emailNotice, faults] { deliver(text, notice, faults); });
+    } else {
+      deliver(text, reply.emailNotice, faults);
+    }
+  }
+  emit commandReceived(number_, receivedAt, command);
+}
+
+void SimConnection::deliver(QByteArray text, bool notice, const SimFaults& faults) {
+  if (closing_) return;
+  if (!faults.join) {
+    transmit(text, notice, 1, faults);
+    return;
+  }
+  if (!held_) {
+    held_ = HeldReply{text, notice, faults};
+    joinFlush_.start();
+    return;
+  }
+  joinFlush_.stop();
+  text.prepend(held_->text);
+  notice = notice || held_->notice;
+  held_.reset();
+  transmit(text, notice, 2, faults);
+}
+
+void SimConnection::transmit(const QByteArray& text, bool notice, int replies,
+                             const SimFaults& faults) {
+  if (faults.split) {
+    const qsizetype half = text.size() / 2;
+    queue(text.left(half), 0);
+    queue(text.mid(half), SimFaults::kSplitGapMs);
+  } else {
+    queue(text, 0);
+  }
+  if (notice) {
+    QTimer::singleShot(options_.noticeDelayMs, Qt::PreciseTimer, this, [this] {
+      if (!closing_)
+        queue(QByteArray(Instrument::kEmailNotice.data(), Instrument::kEmailNotice.size()), 0);
+    });
+  }
+  replies_ += replies;
+  emit repliesSent(replies);
+  if (faults.closeAfter > 0 && replies_ >= faults.closeAfter) {
+    closing_ = true;
+    pump();
+  }
+}
+
+void SimConnection::queue(QByteArray bytes, int gapMs) {
+  outbox_.push_back({std::move(bytes), gapMs});
+  pump();
+}
+
+void SimConnection::pump() {
+  if (socket_->state() != QAbstractSocket::ConnectedState) {
+    outbox_.clear();  // the peer is gone: whatever was due is dropped
+    return;
+  }
+  while (!pausing_ && !outbox_.empty()) {
+    Segment& next = outbox_.front();
+    if (next.gapMs > 0) {
+      pausing_ = true;
+      QTimer::singleShot(std::exchange(next.gapMs, 0), Qt::PreciseTimer, this, [this] {
+        pausing_ = false;
+        pump();
+      });
+      return;
+    }
+    socket_->write(next.bytes);
+    socket_->flush();
+    outbox_.pop_front();
+  }
+  if (closing_ && !pausing_) socket_->disconnectFromHost();
+}
+
+}  // namespace zrv::sim

@@ -1,0 +1,39 @@
+#include "sim/SimServer.h"
+
+#include <QTcpSocket>
+#include <cstdio>
+
+#include "sim/SimConnection.h"
+#include "sim/TraceLine.h"
+
+namespace zrv::sim {
+
+SimServer::SimServer(SimOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options)), instrument_(options_.instrument) {
+  connect(&server_, &QTcpServer::newConnection, this, &SimServer::acceptConnections);
+}
+
+bool SimServer::listen(quint16 port) {
+  return server_.listen(QHostAddress::LocalHost, port);
+}
+
+void SimServer::acceptConnections() {
+  while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    auto* connection = new SimConnection(socket, ++connections_, instrument_, options_, this);
+    connect(connection, &SimConnection::commandReceived, this, &SimServer::record);
+    connect(connection, &SimConnection::repliesSent, this,
+            [this](int count) { repliesSent_ += count; });
+  }
+}
+
+void SimServer::record(int connection, qint64 msecsSinceEpoch, const QByteArray& command) {
+  const QString text = QString::fromLatin1(command);
+  trace_.append({msecsSinceEpoch, text});
+  if (options_.printTrace) {
+    std::printf("%s\n", qPrintable(TraceLine::format(msecsSinceEpoch, connection, command)));
+    std::fflush(stdout);
+  }
+  emit commandReceived(text);
+}
+
+}  // namespace zrv::sim

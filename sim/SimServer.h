@@ -1,0 +1,61 @@
+// The simulated instrument on TCP, on 127.0.0.1 only. Usable in-process: a
+// test makes one next to its own event loop, listens on port 0, points the
+// controller at serverPort() and afterwards reads what arrived from trace().
+// All connections share one Instrument, so settings and the purity profile
+// position survive the controller closing and reopening its link.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+
+#include "sim/Instrument.h"
+#include "sim/SimOptions.h"
+
+namespace zrv::sim {
+
+struct TraceEntry {
+  qint64 msecsSinceEpoch;
+  QString command;  // as received, CR LF removed
+};
+
+class SimServer : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SimServer(SimOptions options = {}, QObject* parent = nullptr);
+
+  // 127.0.0.1 only; port 0 picks a free one.
+  bool listen(quint16 port);
+  quint16 serverPort() const { return server_.serverPort(); }
+  QString errorString() const { return server_.errorString(); }
+
+  const QList<TraceEntry>& trace() const { return trace_; }
+  Instrument& instrument() { return instrument_; }
+  const Instrument& instrument() const { return instrument_; }
+  int connectionCount() const { return connections_; }
+  // Replies handed to sockets so far, over all connections; a reply held
+  // back by `join` or `delay` counts once it is written.
+  int repliesSent() const { return repliesSent_; }
+
+  // Applies to commands received from now on, on open connections too.
+  void setFaults(const SimFaults& faults) { options_.faults = faults; }
+
+ signals:
+  // After the instrument has acted on it, so its state already shows the effect.
+  void commandReceived(const QString& command);
+
+ private:
+  void acceptConnections();
+  void record(int connection, qint64 msecsSinceEpoch, const QByteArray& command);
+
+  SimOptions options_;
+  Instrument instrument_;
+  QTcpServer server_;
+  QList<TraceEntry> trace_;
+  int connections_ = 0;
+  int repliesSent_ = 0;
+};
+
+}  // namespace zrv::sim
