@@ -7,10 +7,10 @@ namespace zrv {
 namespace {
 
 using K = ControlKind;
-const FontSpec kTitleFont{"MS PGothic", 12, 700, 128};
-const FontSpec kRunButtonFont{"MS PGothic", 9, 400, 0};
+const ControlFont kTitleFont{"MS PGothic", 12, 700, 128};
+const ControlFont kRunButtonFont{"MS PGothic", 9, 400, 0};
 
-struct Spec {
+struct Design {
   K kind;
   const char* container;
   const char* text;
@@ -22,7 +22,7 @@ struct Spec {
   std::optional<Geometry> geometry;
 };
 
-Control Make(const char* name, const Spec& s) {
+Control Make(const char* name, const Design& s) {
   Control c;
   c.name = name;
   c.kind = s.kind;

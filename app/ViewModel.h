@@ -46,7 +46,7 @@ struct Geometry {
   int height = 0;
 };
 
-struct FontSpec {
+struct ControlFont {
   std::string family;
   int pointSize = 9;
   int weight = 400;
@@ -65,7 +65,7 @@ struct Control {
   int maxLength = 0;  // 0: no limit
   int tabIndex = -1;  // -1: timers and the socket
   std::optional<Geometry> geometry;
-  std::optional<FontSpec> font;
+  std::optional<ControlFont> font;
   std::vector<std::string> list;  // combo boxes and the drive list
   bool value = false;             // option buttons: selected
   std::size_t selStart = 0;       // TxtBox_Reply: insertion point

@@ -10,14 +10,16 @@
 #include <QTextCursor>
 
 #include "app/shell/DirListWidget.h"
-#include "app/shell/VbColor.h"
+#include "app/shell/BgrColor.h"
 
 using zrv::Control;
 using zrv::ControlKind;
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 // The box shows CR LF as one line break.
 QString Shown(const std::string& text) {
@@ -49,21 +51,25 @@ void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
 // entry fields in the base roles. Surfaces default to the button face.
 void RenderColors(const Control& c, QWidget* widget, bool surface) {
   if (surface) {
-    SetColor(widget, QPalette::Window, VbColor(c.backColor.value_or(zrv::kButtonFace)));
-    if (c.foreColor) SetColor(widget, QPalette::WindowText, VbColor(*c.foreColor));
+    SetColor(widget, QPalette::Window, BgrColor(c.backColor.value_or(zrv::kButtonFace)));
+    if (c.foreColor) SetColor(widget, QPalette::WindowText, BgrColor(*c.foreColor));
   } else {
-    if (c.backColor) SetColor(widget, QPalette::Base, VbColor(*c.backColor));
-    if (c.foreColor) SetColor(widget, QPalette::Text, VbColor(*c.foreColor));
+    if (c.backColor) SetColor(widget, QPalette::Base, BgrColor(*c.backColor));
+    if (c.foreColor) SetColor(widget, QPalette::Text, BgrColor(*c.foreColor));
   }
 }
 
-// A graphical-style button: the back colour fills the whole face.
+// A graphical-style button: the back colour fills the whole face, inside
+// the same raised edge whatever the colour; a dark edge marks the focus and
+// a disabled caption stays readable on bright faces.
 void RenderButton(const Control& c, QPushButton* button) {
-  const QString back = VbColor(c.backColor.value_or(zrv::kButtonFace)).name();
-  const QString fore = c.foreColor ? QStringLiteral("color:%1;").arg(VbColor(*c.foreColor).name())
-                                   : QString();
+  const QString back = BgrColor(c.backColor.value_or(zrv::kButtonFace)).name();
+  const QString fore =
+      c.foreColor ? QStringLiteral("color:%1;").arg(BgrColor(*c.foreColor).name()) : QString();
   const QString sheet = QStringLiteral(
-                            "QPushButton{background-color:%1;border:2px outset %1;%2}"
+                            "QPushButton{background-color:%1;border:2px outset #a0a0a0;%2}"
+                            "QPushButton:focus{border-color:#505050;}"
+                            "QPushButton:disabled{color:#808080;}"
                             "QPushButton:pressed{border-style:inset;}")
                             .arg(back, fore);
   if (button->styleSheet() != sheet) button->setStyleSheet(sheet);
@@ -133,7 +139,8 @@ void ControlRenderer::Render(const Control& c, QWidget* widget) {
     case ControlKind::DriveList: {
       auto* combo = static_cast<QComboBox*>(widget);
       RenderList(c, combo);
-      if (combo->currentText() != Text(c.text)) combo->setCurrentIndex(combo->findText(Text(c.text)));
+      if (combo->currentText() != Text(c.text))
+        combo->setCurrentIndex(combo->findText(Text(c.text)));
       RenderColors(c, widget, false);
       break;
     }

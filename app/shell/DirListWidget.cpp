@@ -33,7 +33,8 @@ void DirListWidget::setPath(const QString& path) {
 }
 
 void DirListWidget::AddEntry(const QString& name, const QString& path, int depth, bool open) {
-  const QIcon icon = style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
+  const QIcon icon =
+      style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
   auto* item = new QListWidgetItem(icon, QString(depth * 2, u' ') + name, this);
   item->setData(Qt::UserRole, path);
 }

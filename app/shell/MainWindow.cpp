@@ -15,7 +15,7 @@
 #include "app/shell/DirListWidget.h"
 #include "app/shell/KeyPressFilter.h"
 #include "app/shell/ShellFonts.h"
-#include "app/shell/VbColor.h"
+#include "app/shell/BgrColor.h"
 
 using zrv::Control;
 using zrv::ControlKind;
@@ -55,7 +55,7 @@ MainWindow::MainWindow(zrv::MessageBoxPort& messages, QWidget* parent)
                zrv::kClientHeightTwips / zrv::kTwipsPerPixel);
   setFont(WindowFont());
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, VbColor(zrv::kWindowBackColor));
+  palette.setColor(QPalette::Window, BgrColor(zrv::kWindowBackColor));
   setPalette(palette);
   setAutoFillBackground(true);
 
@@ -156,10 +156,9 @@ void MainWindow::WireKeyFilter(Control& control, QWidget* widget) {
         RunHandler([&] { (core_.*handler)(keyAscii); });
       },
       widget);
+  // On the combo box itself, not its line edit: the combo box holds the
+  // focus and hands keys to the line edit directly, past any filter there.
   widget->installEventFilter(filter);
-  // Keys reach an editable combo box and are passed to its line edit
-  // directly; events sent to the line edit itself pass its own filter.
-  if (auto* combo = qobject_cast<QComboBox*>(widget)) combo->lineEdit()->installEventFilter(filter);
 }
 
 void MainWindow::SetTabOrder() {

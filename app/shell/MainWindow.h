@@ -36,7 +36,6 @@ class MainWindow : public QWidget {
   zrv::SvZRV_02& core() { return core_; }
   QtTcpClient& tcpClient() { return tcp_; }
   QtTimer& timer1() { return timer1_; }
-  QtTimer& timer2() { return timer2_; }
 
   // Brings every widget up to date with the view model.
   void renderNow();

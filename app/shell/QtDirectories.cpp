@@ -5,7 +5,9 @@
 #include <QStorageInfo>
 #include <algorithm>
 
-std::string QtDirectories::CurrentDirectory() { return QDir::currentPath().toStdString(); }
+std::string QtDirectories::CurrentDirectory() {
+  return QDir::currentPath().toStdString();
+}
 
 std::vector<std::string> QtDirectories::Drives() {
   std::vector<std::string> roots;

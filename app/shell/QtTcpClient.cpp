@@ -6,12 +6,14 @@ QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
   connect(&socket_, &QTcpSocket::readyRead, this, &QtTcpClient::readyRead);
 }
 
-void QtTcpClient::SetRemoteHost(const std::string& host) { host_ = QString::fromStdString(host); }
+void QtTcpClient::SetRemoteHost(const std::string& host) {
+  host_ = QString::fromStdString(host);
+}
 
 void QtTcpClient::SetRemotePort(std::int32_t port) {
   if (port < 0 || port > 65535) {
-    throw zrv::SocketError(380, "Invalid property value: port " + std::to_string(port) +
-                                    " is outside 0 to 65535");
+    throw zrv::SocketError(
+        380, "Invalid property value: port " + std::to_string(port) + " is outside 0 to 65535");
   }
   port_ = static_cast<quint16>(port);
 }

@@ -14,4 +14,4 @@ void InstallFontSubstitutions();
 // The window's own font, used by every control without a font of its own.
 QFont WindowFont();
 
-QFont ControlFont(const zrv::FontSpec& spec);
+QFont ControlFont(const zrv::ControlFont& design);

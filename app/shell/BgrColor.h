@@ -4,4 +4,4 @@
 #include <QColor>
 #include <cstdint>
 
-QColor VbColor(std::uint32_t color);
+QColor BgrColor(std::uint32_t color);

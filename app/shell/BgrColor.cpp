@@ -1,11 +1,11 @@
-#include "app/shell/VbColor.h"
+#include "app/shell/BgrColor.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 
 #include "app/ViewModel.h"
 
-QColor VbColor(std::uint32_t color) {
+QColor BgrColor(std::uint32_t color) {
   if (color == zrv::kButtonFace) return QGuiApplication::palette().color(QPalette::Button);
   return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                 static_cast<int>((color >> 16) & 0xFF));

@@ -1,0 +1,27 @@
+// Entry of the shell tests: an offscreen application in a fresh working
+// directory whose history files point the window at 127.0.0.1, so no test
+// ever reaches for the design's default host.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTcpServer>
+
+#include "app/shell/ShellFonts.h"
+#include "tests/app/shell/ShellTestSupport.h"
+#include "tests/support/TempWorkDir.h"
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InstallFontSubstitutions();
+  testing::InitGoogleTest(&argc, argv);
+  zrv::test::EnterTempWorkDir();
+  // A port nobody listens on once the probe is gone: nothing answers there.
+  quint16 port = 0;
+  {
+    QTcpServer probe;
+    port = zrv::test::ListenLocally(probe);
+  }
+  zrv::test::WriteLocalHistory(port);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,61 @@
+#include "tests/app/shell/ShellTestSupport.h"
+
+#include <QHostAddress>
+#include <QImage>
+#include <QTest>
+#include <map>
+#include <stdexcept>
+
+#include "app/SvZRV_02.h"
+#include "tests/support/TempWorkDir.h"
+
+namespace zrv::test {
+
+quint16 ListenLocally(QTcpServer& server) {
+  // Start from a point that differs between runs so that parallel suites
+  // rarely try the same ports.
+  constexpr int kFirst = 20000;
+  constexpr int kCount = 32768 - kFirst;
+  const int offset = static_cast<int>(QCoreApplication::applicationPid() % kCount);
+  for (int i = 0; i < kCount; ++i) {
+    const auto port = static_cast<quint16>(kFirst + (offset + i) % kCount);
+    if (server.listen(QHostAddress::LocalHost, port)) return port;
+  }
+  throw std::runtime_error("no free local port below 32768");
+}
+
+void WriteLocalHistory(quint16 port) {
+  WriteFileBytes(kIpHistoryFile, "127.0.0.1,,,,,,\r\n");
+  WriteFileBytes(kPortHistoryFile, std::to_string(port) + ",,,,,,\r\n");
+}
+
+void Type(QWidget* target, const QString& text) {
+  for (QChar c : text) {
+    const auto key =
+        c.unicode() < 0x80 ? static_cast<Qt::Key>(c.toUpper().unicode()) : Qt::Key_unknown;
+    QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
+  }
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+  return QTest::qWaitFor(condition, 5000);
+}
+
+QColor DominantColor(QWidget& widget) {
+  const QImage image = widget.grab().toImage();
+  std::map<QRgb, int> counts;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
+  }
+  QRgb best = 0;
+  int bestCount = -1;
+  for (const auto& [rgb, count] : counts) {
+    if (count > bestCount) {
+      best = rgb;
+      bestCount = count;
+    }
+  }
+  return QColor(best);
+}
+
+}  // namespace zrv::test

@@ -1,0 +1,68 @@
+// Helpers shared by the shell tests: a message box that records and can act
+// while "open", a local listening port below 32768 (the port field holds a
+// 16-bit signed number), the history files that point the window at
+// 127.0.0.1, and bounded waiting.
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+#include <QWidget>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/Ports.h"
+
+namespace zrv::test {
+
+class ScriptedMessageBox : public MessageBoxPort {
+ public:
+  void Show(const std::string& text) override {
+    shown.push_back(text);
+    if (whileOpen) whileOpen();
+  }
+
+  std::vector<std::string> shown;
+  // Runs inside Show, as the operator's time with a modal box would.
+  std::function<void()> whileOpen;
+};
+
+// Listens on 127.0.0.1 at a free port in 20000..32767; returns the port.
+quint16 ListenLocally(QTcpServer& server);
+
+// History files naming 127.0.0.1 and `port`, read by the next window.
+void WriteLocalHistory(quint16 port);
+
+// Types `text` key by key into `target`, including characters that no
+// key of a Latin keyboard produces (full-width digits, accented letters).
+void Type(QWidget* target, const QString& text);
+
+// Processes events until `condition` holds or five seconds have passed.
+bool WaitFor(const std::function<bool()>& condition);
+
+// The colour covering most of the widget as drawn.
+QColor DominantColor(QWidget& widget);
+
+}  // namespace zrv::test
+
+// Readable failures for the Qt values the tests compare.
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '[' << l.join(", ").toStdString() << ']';
+}
+inline void PrintTo(const QRect& r, std::ostream* os) {
+  *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
+}
+inline void PrintTo(const QSize& s, std::ostream* os) {
+  *os << s.width() << 'x' << s.height();
+}
+inline void PrintTo(const QColor& c, std::ostream* os) {
+  *os << c.name().toStdString();
+}
