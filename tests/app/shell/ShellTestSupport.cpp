@@ -11,7 +11,7 @@
 
 namespace zrv::test {
 
-quint16 ListenLocally(QTcpServer& server) {
+quint16 ListenLocally(const std::function<bool(quint16)>& listen) {
   // Start from a point that differs between runs so that parallel suites
   // rarely try the same ports.
   constexpr int kFirst = 20000;
@@ -19,9 +19,13 @@ quint16 ListenLocally(QTcpServer& server) {
   const int offset = static_cast<int>(QCoreApplication::applicationPid() % kCount);
   for (int i = 0; i < kCount; ++i) {
     const auto port = static_cast<quint16>(kFirst + (offset + i) % kCount);
-    if (server.listen(QHostAddress::LocalHost, port)) return port;
+    if (listen(port)) return port;
   }
   throw std::runtime_error("no free local port below 32768");
+}
+
+quint16 ListenLocally(QTcpServer& server) {
+  return ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); });
 }
 
 void WriteLocalHistory(quint16 port) {
@@ -37,8 +41,8 @@ void Type(QWidget* target, const QString& text) {
   }
 }
 
-bool WaitFor(const std::function<bool()>& condition) {
-  return QTest::qWaitFor(condition, 5000);
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+  return QTest::qWaitFor(condition, timeoutMs);
 }
 
 QColor DominantColor(QWidget& widget) {

@@ -34,6 +34,8 @@ class ScriptedMessageBox : public MessageBoxPort {
 
 // Listens on 127.0.0.1 at a free port in 20000..32767; returns the port.
 quint16 ListenLocally(QTcpServer& server);
+// The same for any listener: `listen` tries one port and says if it took it.
+quint16 ListenLocally(const std::function<bool(quint16)>& listen);
 
 // History files naming 127.0.0.1 and `port`, read by the next window.
 void WriteLocalHistory(quint16 port);
@@ -42,8 +44,8 @@ void WriteLocalHistory(quint16 port);
 // key of a Latin keyboard produces (full-width digits, accented letters).
 void Type(QWidget* target, const QString& text);
 
-// Processes events until `condition` holds or five seconds have passed.
-bool WaitFor(const std::function<bool()>& condition);
+// Processes events until `condition` holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // The colour covering most of the widget as drawn.
 QColor DominantColor(QWidget& widget);
