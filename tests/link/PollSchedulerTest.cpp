@@ -60,20 +60,6 @@ TEST(PollScheduler, TenSecondIntervalClosesAndReopensBetweenPolls) {
   EXPECT_EQ(wire[52], Texts{"send TEMP?\r\n"});
 }
 
-TEST(PollScheduler, IndicatorFollowsTheLink) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("10");
-  r.Tick();
-  EXPECT_EQ(r.vm.TCP_Condition.backColor, kLightOrange);
-  r.Reply("99.5%\r\n");
-  r.Tick();
-  r.Reply("25.3DEG\r\n");
-  r.Tick();
-  EXPECT_EQ(r.vm.TCP_Condition.backColor, kWhite);
-  EXPECT_EQ(r.g.LinkOpen, 0);
-}
-
 TEST(PollScheduler, APurityReplyAfterTwentyFourWaitTicksIsUsed) {
   Rig r;
   r.AcceptVersion();
@@ -126,21 +112,6 @@ TEST(PollScheduler, TheFifthTimeOutOfARunEndsItEvenWithGoodPairsBetween) {
   EXPECT_EQ(r.socket.calls.back(), "close");
 }
 
-TEST(PollScheduler, TemperatureNotAnsweredRestartsThePairAtTheNextInterval) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("1");
-  r.Tick();
-  r.Reply("99.5%\r\n");
-  r.Tick();  // TEMP? never answered
-  r.NewlySent();
-  r.Tick(3);
-  r.Tick(25);  // phase 2 waits for the outstanding reply, then times out
-  EXPECT_EQ(r.g.NoReplyCount, 1);
-  r.Tick();
-  EXPECT_EQ(r.NewlySent(), Texts{"PURITY?\r\n"});
-}
-
 struct StopCase {
   const char* name;
   const char* interval;
@@ -172,6 +143,7 @@ TEST(PollScheduler, StopEndsTheRunAtTheNextStoppingPoint) {
     EXPECT_TRUE(r.vm.start.enabled) << c.name;
     EXPECT_EQ(r.socket.calls.size(), calls + 1) << c.name;
     EXPECT_EQ(r.socket.calls.back(), "close") << c.name;
+    EXPECT_EQ(r.vm.TCP_Condition.backColor, kWhite) << c.name;
   }
 }
 
@@ -200,36 +172,6 @@ TEST(PollScheduler, SingleCommandGoesOutOnceThenTheLinkCloses) {
   r.Tick();
   EXPECT_FALSE(r.timer1.enabled);
   EXPECT_EQ(r.socket.calls.back(), "close");
-}
-
-TEST(PollScheduler, PriorityOfQueuedRequests) {
-  // With every request raised at once, one tick serves exactly the highest.
-  struct Case {
-    const char* name;
-    std::function<void(SvGlobal01B&)> raise;
-    std::int16_t SvGlobal01B::*cleared;
-    std::int16_t clearedValue;
-  };
-  const Case cases[] = {
-      {"read-out before switch", [](SvGlobal01B& g) { g.ReadoutStep = 2; }, &SvGlobal01B::ReadoutStep, 3},
-      {"switch before set", [](SvGlobal01B&) {}, &SvGlobal01B::EmailSwitchPending, 0},
-  };
-  for (const Case& c : cases) {
-    Rig r;
-    r.AcceptVersion();
-    r.g.EmailSwitchPending = 1;
-    r.g.ParamSetPending = 1;
-    r.g.SingleCommandPending = -1;
-    r.g.PendingCommand = "X\r\n";
-    c.raise(r.g);
-    r.socket.connected = true;
-    r.NewlySent();
-    r.Tick();
-    EXPECT_EQ(r.NewlySent(), Texts{"X\r\n"}) << c.name;
-    EXPECT_EQ(r.g.*c.cleared, c.clearedValue) << c.name;
-    EXPECT_EQ(r.g.ParamSetPending, 1) << c.name;
-    EXPECT_EQ(r.g.SingleCommandPending, -1) << c.name;
-  }
 }
 
 TEST(PollScheduler, WaitingForTheEmailStateKeepsTheTimerRunning) {

@@ -87,16 +87,6 @@ TEST(ReplyInterpreter, AnEmailNoticeIsItsOwnRecordAndKeepsThePair) {
   EXPECT_EQ(r.g.NoReplyCount, 0);
 }
 
-TEST(ReplyInterpreter, ANoticeBeforeAnyPurityReplyLeavesThePairingUntouched) {
-  Rig r;
-  AwaitPurity(r);
-  r.Reply("E-MAIL ALARM\r\n");
-  EXPECT_EQ(r.g.PurityReceived, 0);
-  r.Reply("99.0%\r\n");
-  EXPECT_EQ(r.g.PurityReceived, -1);
-  EXPECT_EQ(r.g.PurityText, "99.0");
-}
-
 TEST(ReplyInterpreter, ControlRepliesTakeANoticeAsTheirOwn) {
   Rig r;
   r.w.Version_Check_Click();

@@ -84,14 +84,6 @@ TEST(SettingsReadout, ALateReplyLandsInTheNextField) {
   EXPECT_EQ(r.g.PendingCommand, "EMAIL?\r\n");
 }
 
-TEST(SettingsReadout, FirmwareOneOneReadsNothing) {
-  Rig r;
-  r.AcceptVersion("1.10\r\n");
-  EXPECT_EQ(r.socket.Sent(), Texts{"VER?\r\n"});
-  EXPECT_EQ(r.vm.Txt_Theshold.text, "0");
-  EXPECT_EQ(r.vm.EMail.text, "not Ready");
-}
-
 // The switch, from either state: the command on the wire and the button after.
 TEST(EmailSwitch, EachClickSendsTheOtherStateAndTheTickFlipsTheButton) {
   Rig r;
