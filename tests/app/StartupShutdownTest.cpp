@@ -46,7 +46,7 @@ struct LoadCase {
 };
 
 TEST_F(StartupShutdown, LoadTakesTheFirstSixItemsOfTheLastLine) {
-  const std::string design = "192.168.1.55";
+  const std::string design = ViewModel().HostIPEdit.text;  // the window's design text
   const LoadCase cases[] = {
       {"six items", "A,B,C,D,E,F,\r\n", {"A", "B", "C", "D", "E", "F"}, "A"},
       {"one item", "A,,,,,,\r\n", {"A", "", "", "", "", ""}, "A"},

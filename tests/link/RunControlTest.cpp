@@ -106,9 +106,10 @@ TEST(RunControl, TheConnectIsIssuedBeforeTheEntriesAreRead) {
   Rig r;
   r.AcceptVersion();
   r.socket.calls.clear();
+  r.vm.HostIPEdit.text = "127.0.0.1";
   r.StartContinue("", "80");
   EXPECT_EQ(r.socket.calls,
-            (std::vector<std::string>{"host 192.168.1.55", "port 7777", "connect", "close"}));
+            (std::vector<std::string>{"host 127.0.0.1", "port 7777", "connect", "close"}));
 }
 
 TEST(RunControl, StopOnlyRaisesTheRequest) {
