@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,18 +19,14 @@ struct Step {
 
 struct ScriptCase {
   std::string name;
-  std::function<void(InstrumentConfig&)> configure;
+  InstrumentConfig config;
   std::vector<Step> steps;
 };
-
-void defaults(InstrumentConfig&) {}
 
 class InstrumentScriptTest : public ::testing::TestWithParam<ScriptCase> {};
 
 TEST_P(InstrumentScriptTest, RepliesExactly) {
-  InstrumentConfig config;
-  GetParam().configure(config);
-  Instrument instrument(config);
+  Instrument instrument(GetParam().config);
   for (const Step& step : GetParam().steps) {
     const InstrumentReply reply = instrument.handle(step.command);
     EXPECT_EQ(reply.text, step.reply) << "command: " << step.command;
@@ -39,122 +34,78 @@ TEST_P(InstrumentScriptTest, RepliesExactly) {
   }
 }
 
-std::vector<Step> illegalSteps() {
-  std::vector<Step> steps;
-  for (const char* command : {"",
-                              " ",
-                              "ver?",
-                              "VER",
-                              "VER? ",
-                              " VER?",
-                              "purity?",
-                              "EMAIL OFF",
-                              "EMAIL",
-                              "EMAIL on",
-                              "THRESHOLD",
-                              "THRESHOLD ",
-                              "THRESHOLD  5",
-                              "THRESHOLD 100",
-                              "THRESHOLD -1",
-                              "THRESHOLD -0",
-                              "THRESHOLD +5",
-                              "THRESHOLD 5a",
-                              "THRESHOLD 9999999999",
-                              "threshold 5",
-                              "HYS",
-                              "HYS x",
-                              "HYS 1.5",
-                              "HYS 100",
-                              "HYS? 1",
-                              "THRESHOLD?5"}) {
-    steps.push_back({command, kIllegal});
-  }
-  // Rejected settings leave the stored ones alone.
-  steps.push_back({"THRESHOLD?", "90\r\n"});
-  steps.push_back({"HYS?", "05\r\n"});
-  return steps;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Commands, InstrumentScriptTest,
-    ::testing::Values(ScriptCase{"QueriesWithDefaults",
-                                 defaults,
+    ::testing::Values(ScriptCase{"Queries",
+                                 {},
                                  {{"VER?", "1.20\r\n"},
                                   {"PURITY?", "99.5%\r\n"},
                                   {"TEMP?", "25.3DEG\r\n"},
                                   {"THRESHOLD?", "90\r\n"},
                                   {"HYS?", "05\r\n"},
                                   {"EMAIL?", "OFF\r\n"}}},
-                      ScriptCase{"QueriesWithConfiguredValues",
-                                 [](InstrumentConfig& c) {
-                                   c.firmware = "2.00";
-                                   c.temperature = -4;
-                                   c.threshold = 7;
-                                   c.hysteresis = 0;
-                                   c.email = true;
-                                   c.purity = PurityProfile::constant(100);
-                                 },
-                                 {{"VER?", "2.00\r\n"},
-                                  {"TEMP?", "-4.0DEG\r\n"},
-                                  {"THRESHOLD?", "07\r\n"},
-                                  {"HYS?", "00\r\n"},
-                                  {"EMAIL?", "ON\r\n"},
-                                  {"PURITY?", "100.0%\r\n"}}},
-                      ScriptCase{"SettingsAreStored",
-                                 defaults,
-                                 {{"THRESHOLD 0", kOk},
-                                  {"THRESHOLD?", "00\r\n"},
-                                  {"THRESHOLD 99", kOk},
-                                  {"THRESHOLD?", "99\r\n"},
-                                  {"THRESHOLD 05", kOk},
+                      ScriptCase{"SettingsAndIllegalForms",
+                                 {},
+                                 {{"THRESHOLD 05", kOk},
                                   {"THRESHOLD?", "05\r\n"},
                                   {"HYS 12", kOk},
                                   {"HYS?", "12\r\n"},
                                   {"EMAIL ON", kOk},
                                   {"EMAIL?", "ON\r\n"},
                                   {"EMAIL OF", kOk},
-                                  {"EMAIL?", "OFF\r\n"}}},
-                      ScriptCase{"IllegalCommands", defaults, illegalSteps()},
-                      ScriptCase{"NoticeOncePerDipThenRearmedAboveHysteresis",
-                                 [](InstrumentConfig& c) {
-                                   c.email = true;
-                                   c.purity = PurityProfile::list({95, 89.9, 80, 95, 95.1, 89, 90});
-                                 },
-                                 {{"PURITY?", "95.0%\r\n"},
-                                  {"PURITY?", "89.9%\r\n", true},
-                                  {"PURITY?", "80.0%\r\n"},
-                                  // Exactly threshold + hysteresis does not re-arm.
-                                  {"PURITY?", "95.0%\r\n"},
-                                  {"PURITY?", "95.1%\r\n"},
-                                  {"PURITY?", "89.0%\r\n", true},
-                                  {"PURITY?", "90.0%\r\n"}}},
-                      ScriptCase{"AtThresholdIsNotBelow",
-                                 [](InstrumentConfig& c) {
-                                   c.email = true;
-                                   c.purity = PurityProfile::constant(90);
-                                 },
-                                 {{"PURITY?", "90.0%\r\n"}}},
+                                  {"EMAIL?", "OFF\r\n"},
+                                  {"ver?", kIllegal},
+                                  {"EMAIL OFF", kIllegal},
+                                  {"THRESHOLD 100", kIllegal},
+                                  {"THRESHOLD?", "05\r\n"}}},
+                      // Levels come from the commanded settings: below 80 fires, above 90 re-arms.
                       ScriptCase{
-                          "NoNoticeWhileEmailOffButStillArmed",
-                          [](InstrumentConfig& c) { c.purity = PurityProfile::constant(50); },
-                          {{"PURITY?", "50.0%\r\n"},
+                          "EmailNoticeOncePerDipThenRearmed",
+                          {.purity = PurityProfile::list({70, 70, 70, 90, 90.1, 80, 79.9})},
+                          {{"THRESHOLD 80", kOk},
+                           {"HYS 10", kOk},
+                           {"PURITY?", "70.0%\r\n"},  // e-mail off: stays armed
                            {"EMAIL ON", kOk},
-                           {"PURITY?", "50.0%\r\n", true},
-                           {"PURITY?", "50.0%\r\n"}}},
-                      ScriptCase{"ChangedSettingsMoveTheLevels",
-                                 [](InstrumentConfig& c) {
-                                   c.email = true;
-                                   c.purity = PurityProfile::list({85, 85, 85, 85});
-                                 },
-                                 {{"PURITY?", "85.0%\r\n", true},
-                                  {"THRESHOLD 70", kOk},
-                                  {"HYS 20", kOk},
-                                  // 85 is not above 70 + 20: stays disarmed.
-                                  {"PURITY?", "85.0%\r\n"},
-                                  {"HYS 14", kOk},
-                                  {"PURITY?", "85.0%\r\n"},
-                                  {"THRESHOLD 86", kOk},
-                                  {"PURITY?", "85.0%\r\n", true}}}),
+                           {"PURITY?", "70.0%\r\n", true},
+                           {"PURITY?", "70.0%\r\n"},
+                           {"PURITY?", "90.0%\r\n"},  // exactly threshold + hysteresis: no re-arm
+                           {"PURITY?", "90.1%\r\n"},
+                           {"PURITY?", "80.0%\r\n"},  // at the threshold is not below it
+                           {"PURITY?", "79.9%\r\n", true}}}),
+    [](const auto& info) { return info.param.name; });
+
+struct ProfileCase {
+  std::string name;
+  PurityProfile profile;
+  std::vector<std::string> served;
+};
+
+class PurityProfileTest : public ::testing::TestWithParam<ProfileCase> {};
+
+TEST_P(PurityProfileTest, ServesFormattedValuesInOrder) {
+  PurityProfile profile = GetParam().profile;
+  std::vector<std::string> served;
+  while (served.size() < GetParam().served.size()) {
+    served.push_back(PurityProfile::format(profile.nextTenths()));
+  }
+  EXPECT_EQ(served, GetParam().served);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, PurityProfileTest,
+    ::testing::Values(ProfileCase{"Constant", PurityProfile::constant(100), {"100.0%", "100.0%"}},
+                      ProfileCase{"ListClampsRoundsThenLastRepeats",
+                                  PurityProfile::list({150, -3, 42.26, 9.9}),
+                                  {"100.0%", "0.0%", "42.3%", "9.9%", "9.9%"}},
+                      ProfileCase{"RampUpClampsAtTop",
+                                  PurityProfile::ramp(99.8, 0.1),
+                                  {"99.8%", "99.9%", "100.0%", "100.0%"}},
+                      ProfileCase{"RampDownClampsAtZero",
+                                  PurityProfile::ramp(0.2, -0.1),
+                                  {"0.2%", "0.1%", "0.0%", "0.0%"}},
+                      ProfileCase{"RampDoesNotDrift",
+                                  PurityProfile::ramp(95, -0.3),
+                                  {"95.0%", "94.7%", "94.4%", "94.1%", "93.8%", "93.5%", "93.2%"}}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

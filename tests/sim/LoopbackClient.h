@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QTcpSocket>
+#include <QTest>
 
 namespace zrv::sim {
 
@@ -13,25 +15,37 @@ class LoopbackClient {
  public:
   static constexpr int kTimeoutMs = 2000;
 
-  // Connects to 127.0.0.1:port, waiting for it; connected() says whether it worked.
-  explicit LoopbackClient(quint16 port);
+  explicit LoopbackClient(quint16 port) {
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    QObject::connect(&socket_, &QTcpSocket::readyRead,
+                     [this] { blocks_.append(socket_.readAll()); });
+    socket_.connectToHost(QHostAddress::LocalHost, port);
+    // A failed connect shows up as a timeout of the next wait.
+    (void)QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState; },
+                          kTimeoutMs);
+  }
 
-  bool connected() const { return connected_; }
   // One write, so several commands leave in one segment.
-  void send(const QByteArray& bytes);
-  void close();
+  void send(const QByteArray& bytes) {
+    socket_.write(bytes);
+    socket_.flush();
+  }
+  void close() { socket_.disconnectFromHost(); }
 
-  bool waitForBytes(qsizetype count);
-  bool waitForBlocks(qsizetype count);
-  bool waitForDisconnect();
+  bool waitForBytes(qsizetype count) {
+    return QTest::qWaitFor([&] { return received().size() >= count; }, kTimeoutMs);
+  }
+  bool waitForDisconnect() {
+    return QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::UnconnectedState; },
+                           kTimeoutMs);
+  }
 
   const QList<QByteArray>& blocks() const { return blocks_; }
-  QByteArray received() const;
+  QByteArray received() const { return blocks_.join(); }
 
  private:
   QTcpSocket socket_;
   QList<QByteArray> blocks_;
-  bool connected_ = false;
 };
 
 }  // namespace zrv::sim

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QSignalSpy>
-#include <QTest>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,238 +26,139 @@ bool waitForTrace(const SimServer& server, qsizetype count) {
                          LoopbackClient::kTimeoutMs);
 }
 
-struct FramingCase {
-  std::string name;
-  std::vector<QByteArray> pieces;
-  QByteArray replies;
+struct Send {
+  QByteArray bytes;
+  qsizetype traced;  // commands acted on once this send has been read
+  int sent;          // replies the server has written by then
 };
 
-class SimServerFramingTest : public ::testing::TestWithParam<FramingCase> {};
+struct LinkCase {
+  std::string name;
+  SimOptions options;
+  std::vector<Send> sends;
+  QByteArray received;
+  qsizetype blocks = 0;  // readyRead blocks the replies arrive in; 0 = any
+  bool closes = false;
+  int threshold = 90;
+};
 
-TEST_P(SimServerFramingTest, OneReplyPerLine) {
-  auto server = listening();
+class SimServerLinkTest : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(SimServerLinkTest, RepliesAsTheFaultsSay) {
+  const LinkCase& test = GetParam();
+  auto server = listening(test.options);
   LoopbackClient client(server->serverPort());
-  ASSERT_TRUE(client.connected());
-  for (const QByteArray& piece : GetParam().pieces) client.send(piece);
-  ASSERT_TRUE(client.waitForBytes(GetParam().replies.size()));
-  EXPECT_EQ(client.received(), GetParam().replies);
+  for (const Send& send : test.sends) {
+    client.send(send.bytes);
+    ASSERT_TRUE(waitForTrace(*server, send.traced));
+    EXPECT_EQ(server->repliesSent(), send.sent) << send.bytes.toStdString();
+  }
+  ASSERT_TRUE(test.closes ? client.waitForDisconnect() : client.waitForBytes(test.received.size()));
+  EXPECT_EQ(client.received(), test.received);
+  if (test.blocks > 0) {
+    EXPECT_EQ(client.blocks().size(), test.blocks);
+  }
+  if (test.options.faults.split) {  // the first block lacks the line end
+    EXPECT_FALSE(client.blocks().first().endsWith("\r\n"));
+  }
+  EXPECT_EQ(server->trace().size(), test.sends.back().traced);
+  EXPECT_EQ(server->instrument().threshold(), test.threshold);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, SimServerFramingTest,
-    ::testing::Values(FramingCase{"TwoInOneSend", {"THRESHOLD 95\r\nHYS 2\r\n"}, "OK\r\nOK\r\n"},
-                      FramingCase{"InPieces", {"THRES", "HOLD?\r", "\n"}, "90\r\n"},
-                      FramingCase{"BareLineFeed", {"VER?\nTEMP?\r\n"}, "1.20\r\n25.3DEG\r\n"},
-                      FramingCase{"EmptyLine", {"\r\n"}, "Illegal Command!!\r\n"}),
+    Faults, SimServerLinkTest,
+    ::testing::Values(
+        LinkCase{"TwoCommandsInOneSend",
+                 {},
+                 {{"THRESHOLD 95\r\nHYS 2\r\n", 2, 2}},
+                 "OK\r\nOK\r\n",
+                 0,
+                 false,
+                 95},
+        LinkCase{"Split", {.faults = {.split = true}}, {{"VER?\r\n", 1, 1}}, "1.20\r\n", 2},
+        LinkCase{"JoinHoldsTheFirstReplyForTheSecond",
+                 {.faults = {.join = true}},
+                 {{"VER?\r\n", 1, 0}, {"TEMP?\r\n", 2, 2}},
+                 "1.20\r\n25.3DEG\r\n",
+                 1},
+        LinkCase{"CloseAfterTwo",
+                 {.faults = {.closeAfter = 2}},
+                 {{"VER?\r\nTEMP?\r\nHYS?\r\n", 2, 2}},
+                 "1.20\r\n25.3DEG\r\n",
+                 0,
+                 true},
+        LinkCase{"SilentStillActs",
+                 {.faults = {.silent = true}},
+                 {{"THRESHOLD 33\r\n", 1, 0}},
+                 "",
+                 0,
+                 false,
+                 33},
+        LinkCase{"EmailNoticeIsAWriteOfItsOwn",
+                 {.instrument = {.email = true, .purity = PurityProfile::constant(80)},
+                  .noticeDelayMs = 20},
+                 {{"PURITY?\r\n", 1, 1}},
+                 "80.0%\r\nE-MAIL ALARM\r\n",
+                 2}),
     [](const auto& info) { return info.param.name; });
 
-TEST(SimServerTest, InstrumentStateShowsWhatTheCommandsSet) {
-  auto server = listening();
-  LoopbackClient client(server->serverPort());
-  client.send("THRESHOLD 95\r\nHYS 2\r\nEMAIL ON\r\n");
-  ASSERT_TRUE(waitForTrace(*server, 3));
-  EXPECT_EQ(server->instrument().threshold(), 95);
-  EXPECT_EQ(server->instrument().hysteresis(), 2);
-  EXPECT_TRUE(server->instrument().emailOn());
-}
-
-TEST(SimServerTest, StatePersistsAcrossConnections) {
-  SimOptions options;
-  options.instrument.purity = PurityProfile::list({99, 98});
-  auto server = listening(options);
-  {
-    LoopbackClient first(server->serverPort());
-    first.send("THRESHOLD 42\r\nEMAIL ON\r\nPURITY?\r\n");
-    ASSERT_TRUE(first.waitForBytes(12));
-    EXPECT_EQ(first.received(), "OK\r\nOK\r\n99.0%\r\n");
-    first.close();
-    ASSERT_TRUE(first.waitForDisconnect());
-  }
-  LoopbackClient second(server->serverPort());
-  second.send("THRESHOLD?\r\nEMAIL?\r\nPURITY?\r\n");
-  ASSERT_TRUE(second.waitForBytes(15));
-  EXPECT_EQ(second.received(), "42\r\nON\r\n98.0%\r\n");
-}
-
-TEST(SimServerTest, ServesASecondConnectionWhileTheFirstIsOpen) {
-  auto server = listening();
+TEST(SimServerTest, ConnectionsShareTheInstrument) {
+  auto server = listening({.instrument = {.purity = PurityProfile::list({99, 98, 97})}});
   LoopbackClient first(server->serverPort());
-  LoopbackClient second(server->serverPort());
-  ASSERT_TRUE(first.connected() && second.connected());
-  second.send("THRESHOLD 33\r\n");
-  ASSERT_TRUE(second.waitForBytes(4));
-  first.send("THRESHOLD?\r\n");
-  ASSERT_TRUE(first.waitForBytes(4));
-  EXPECT_EQ(second.received(), "OK\r\n");
-  EXPECT_EQ(first.received(), "33\r\n");
-  EXPECT_EQ(server->connectionCount(), 2);
+  first.send("THRESHOLD 42\r\nPURITY?\r\n");
+  ASSERT_TRUE(first.waitForBytes(11));
+  LoopbackClient second(server->serverPort());  // while the first is still open
+  second.send("THRESHOLD?\r\nPURITY?\r\n");
+  ASSERT_TRUE(second.waitForBytes(11));
+  first.close();
+  ASSERT_TRUE(first.waitForDisconnect());
+  LoopbackClient third(server->serverPort());
+  third.send("THRESHOLD?\r\nPURITY?\r\n");
+  ASSERT_TRUE(third.waitForBytes(11));
+  EXPECT_EQ(first.received(), "OK\r\n99.0%\r\n");
+  EXPECT_EQ(second.received(), "42\r\n98.0%\r\n");
+  EXPECT_EQ(third.received(), "42\r\n97.0%\r\n");
 }
 
-struct ReplyFaultCase {
-  std::string name;
-  SimFaults faults;
-  QByteArray reply;
-  qint64 notBeforeMs;
-};
-
-class SimServerReplyFaultTest : public ::testing::TestWithParam<ReplyFaultCase> {};
-
-TEST_P(SimServerReplyFaultTest, BendsTheReply) {
-  SimOptions options;
-  options.faults = GetParam().faults;
-  auto server = listening(options);
-  LoopbackClient client(server->serverPort());
-  QElapsedTimer elapsed;
-  elapsed.start();
-  client.send("VER?\r\n");
-  ASSERT_TRUE(client.waitForBytes(GetParam().reply.size()));
-  EXPECT_GE(elapsed.elapsed(), GetParam().notBeforeMs);
-  EXPECT_EQ(client.received(), GetParam().reply);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, SimServerReplyFaultTest,
-    ::testing::Values(ReplyFaultCase{"Plain", {}, "1.20\r\n", 0},
-                      ReplyFaultCase{"Garbage", {.garbage = true}, "#?garbage\r\n", 0},
-                      ReplyFaultCase{"Delay", {.replyDelayMs = 60}, "1.20\r\n", 60},
-                      ReplyFaultCase{"DelayedGarbage",
-                                     {.replyDelayMs = 40, .garbage = true},
-                                     "#?garbage\r\n",
-                                     40}),
-    [](const auto& info) { return info.param.name; });
-
-TEST(SimServerTest, SplitSendsTheReplyInTwoSegments) {
-  auto server = listening({.faults = {.split = true}});
-  LoopbackClient client(server->serverPort());
-  client.send("VER?\r\n");
-  ASSERT_TRUE(client.waitForBlocks(1));
-  const QByteArray first = client.blocks().first();
-  EXPECT_FALSE(first.endsWith("\r\n")) << first.toStdString();
-  EXPECT_TRUE(QByteArray("1.20\r\n").startsWith(first));
-  ASSERT_TRUE(client.waitForBytes(6));
-  EXPECT_EQ(client.received(), "1.20\r\n");
-  EXPECT_EQ(client.blocks().size(), 2);
-}
-
-TEST(SimServerTest, SplitHalvesOfConsecutiveRepliesStayInOrder) {
-  auto server = listening({.faults = {.split = true}});
-  LoopbackClient client(server->serverPort());
-  client.send("VER?\r\nTEMP?\r\nHYS?\r\n");
-  ASSERT_TRUE(client.waitForBytes(19));
-  EXPECT_EQ(client.received(), "1.20\r\n25.3DEG\r\n05\r\n");
-}
-
-TEST(SimServerTest, JoinHoldsAReplyUntilTheNextAndWritesBothAtOnce) {
-  auto server = listening({.faults = {.join = true}});
-  LoopbackClient client(server->serverPort());
-  client.send("VER?\r\n");
-  ASSERT_TRUE(waitForTrace(*server, 1));
-  EXPECT_EQ(server->repliesSent(), 0);
-  client.send("TEMP?\r\n");
-  ASSERT_TRUE(client.waitForBytes(15));
-  EXPECT_EQ(client.blocks(), QList<QByteArray>{"1.20\r\n25.3DEG\r\n"});
-  EXPECT_EQ(server->repliesSent(), 2);
-}
-
-TEST(SimServerTest, JoinSendsAReplyWithoutFollowerAloneAfterAWhile) {
-  auto server = listening({.faults = {.join = true}});
-  LoopbackClient client(server->serverPort());
-  QElapsedTimer elapsed;
-  elapsed.start();
-  client.send("VER?\r\n");
-  ASSERT_TRUE(client.waitForBytes(6));
-  EXPECT_GE(elapsed.elapsed(), SimFaults::kJoinHoldMs);
-  EXPECT_EQ(client.received(), "1.20\r\n");
-}
-
-class SimServerCloseAfterTest : public ::testing::TestWithParam<int> {};
-
-TEST_P(SimServerCloseAfterTest, ClosesAfterThatManyReplies) {
-  const int replies = GetParam();
-  auto server = listening({.faults = {.closeAfter = replies}});
-  LoopbackClient client(server->serverPort());
-  client.send("VER?\r\nVER?\r\nVER?\r\n");
-  ASSERT_TRUE(client.waitForDisconnect());
-  EXPECT_EQ(client.received(), QByteArray("1.20\r\n").repeated(replies));
-  EXPECT_EQ(server->trace().size(), replies);
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, SimServerCloseAfterTest, ::testing::Values(1, 2));
-
-TEST(SimServerTest, CloseAfterWaitsForTheSecondHalfOfASplitReply) {
-  auto server = listening({.faults = {.split = true, .closeAfter = 1}});
-  LoopbackClient client(server->serverPort());
-  client.send("VER?\r\n");
-  ASSERT_TRUE(client.waitForDisconnect());
-  EXPECT_EQ(client.received(), "1.20\r\n");
-}
-
-TEST(SimServerTest, SilentExecutesButSendsNothing) {
-  auto server = listening({.faults = {.silent = true}});
-  LoopbackClient client(server->serverPort());
-  client.send("THRESHOLD 33\r\n");
-  ASSERT_TRUE(waitForTrace(*server, 1));
-  EXPECT_EQ(server->repliesSent(), 0);
-  // Replies keep their order on the stream: had the silent command been
-  // answered, its reply would come first.
-  server->setFaults({});
-  client.send("THRESHOLD?\r\n");
-  ASSERT_TRUE(client.waitForBytes(4));
-  EXPECT_EQ(client.received(), "33\r\n");
-}
-
-TEST(SimServerTest, EmailNoticeIsAWriteOfItsOwnAfterThePurityReply) {
-  SimOptions options;
-  options.instrument.email = true;
-  options.instrument.purity = PurityProfile::constant(80);
-  options.noticeDelayMs = 20;
-  auto server = listening(options);
-  LoopbackClient client(server->serverPort());
-  client.send("PURITY?\r\n");
-  ASSERT_TRUE(client.waitForBlocks(2));
-  EXPECT_EQ(client.blocks(), (QList<QByteArray>{"80.0%\r\n", "E-MAIL ALARM\r\n"}));
-}
-
-TEST(SimServerTest, EmailNoticeFollowsAHeldJoinedReply) {
-  SimOptions options;
-  options.instrument.email = true;
-  options.instrument.purity = PurityProfile::constant(80);
-  options.noticeDelayMs = 0;
-  options.faults.join = true;
-  auto server = listening(options);
-  LoopbackClient client(server->serverPort());
-  client.send("PURITY?\r\n");
-  ASSERT_TRUE(waitForTrace(*server, 1));
-  client.send("VER?\r\n");
-  ASSERT_TRUE(client.waitForBytes(27));
-  EXPECT_EQ(client.received(), "80.0%\r\n1.20\r\nE-MAIL ALARM\r\n");
-}
-
-TEST(SimServerTest, TraceRecordsEveryCommand) {
+TEST(SimServerTest, TraceRecordsCommandsAsReceived) {
   auto server = listening();
-  QSignalSpy spy(server.get(), &SimServer::commandReceived);
-  LoopbackClient client(server->serverPort());
   const qint64 before = QDateTime::currentMSecsSinceEpoch();
+  LoopbackClient client(server->serverPort());
   client.send("VER?\r\nPURITY?\n\x01X\r\n");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return spy.size() == 3; }, LoopbackClient::kTimeoutMs));
-  const qint64 after = QDateTime::currentMSecsSinceEpoch();
-
-  const QStringList commands{"VER?", "PURITY?", "\x01X"};
-  ASSERT_EQ(server->trace().size(), commands.size());
-  for (qsizetype i = 0; i < commands.size(); ++i) {
-    const TraceEntry& entry = server->trace().at(i);
-    EXPECT_EQ(entry.command, commands.at(i));
-    EXPECT_EQ(spy.at(i).at(0).toString(), commands.at(i));
-    EXPECT_GE(entry.msecsSinceEpoch, i == 0 ? before : server->trace().at(i - 1).msecsSinceEpoch);
-    EXPECT_LE(entry.msecsSinceEpoch, after);
+  ASSERT_TRUE(waitForTrace(*server, 3));
+  QStringList commands;
+  for (const TraceEntry& entry : server->trace()) {
+    EXPECT_GE(entry.msecsSinceEpoch, before);
+    commands << entry.command;
   }
+  EXPECT_EQ(commands, (QStringList{"VER?", "PURITY?", "\x01X"}));
 }
 
-TEST(SimServerTest, ListenFailsOnAPortInUse) {
-  auto first = listening();
-  SimServer second;
-  EXPECT_FALSE(second.listen(first->serverPort()));
-  EXPECT_FALSE(second.errorString().isEmpty());
+// A port in 20000..32767 that is free right now on 127.0.0.1; 0 if none was found.
+quint16 freePort() {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto port = static_cast<quint16>(QRandomGenerator::global()->bounded(20000, 32768));
+    if (QTcpServer probe; probe.listen(QHostAddress::LocalHost, port)) return port;
+  }
+  return 0;
+}
+
+TEST(SimExecutableTest, AnnouncesItselfAndReplies) {
+  const quint16 port = freePort();
+  ASSERT_NE(port, 0);
+  QProcess sim;
+  sim.start(ZRV02_SIM_PATH, {"--port", QString::number(port), "--firmware", "2.00"});
+  const QByteArray announce = "zrv02-sim listening on 127.0.0.1:" + QByteArray::number(port) + "\n";
+  QByteArray output;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return (output += sim.readAllStandardOutput()).contains(announce); }, 5000))
+      << output.toStdString() << sim.readAllStandardError().toStdString();
+  LoopbackClient client(port);
+  client.send("VER?\r\n");
+  ASSERT_TRUE(client.waitForBytes(6));
+  EXPECT_EQ(client.received(), "2.00\r\n");
+  sim.kill();
+  EXPECT_TRUE(sim.waitForFinished(5000));
 }
 
 }  // namespace

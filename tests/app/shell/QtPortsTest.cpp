@@ -1,96 +1,88 @@
-// The small Qt ports: the message box, the clock, the directories and the
-// timer.
+// The Qt ports: the socket over a real connection to 127.0.0.1, and the
+// clock's stamp.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
-#include <QMessageBox>
 #include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTimer>
-#include <algorithm>
+#include <QTcpServer>
+#include <QTcpSocket>
 
-#include "app/SvZRV_02.h"
 #include "app/shell/QtClock.h"
-#include "app/shell/QtDirectories.h"
-#include "app/shell/QtMessageBox.h"
-#include "app/shell/QtTimer.h"
+#include "app/shell/QtTcpClient.h"
+#include "link/HandlerError.h"
 #include "tests/app/shell/ShellTestSupport.h"
 
 namespace zrv::test {
 namespace {
 
-TEST(QtMessageBoxTest, ShowsTextUnderTheProgramTitleWithOneOkButton) {
-  QString title, text;
-  int buttons = -1;
-  // The box is modal: look at it and close it from inside its own loop.
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
-    title = box->windowTitle();
-    text = box->text();
-    buttons = static_cast<int>(box->buttons().size());
-    box->button(QMessageBox::Ok)->click();
-  });
-  closer.start(10);
+int SendError(QtTcpClient& client, const std::string& data) {
+  try {
+    client.SendData(data);
+  } catch (const SocketError& e) {
+    return e.Number();
+  }
+  return 0;
+}
 
-  QtMessageBox().Show("Illegal Input !");
+class QtTcpClientTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    client.SetRemoteHost("127.0.0.1");
+    client.SetRemotePort(ListenLocally(server));
+  }
 
-  EXPECT_EQ(title, "Quorvane v1.20");
-  EXPECT_EQ(text, "Illegal Input !");
-  EXPECT_EQ(buttons, 1);
+  QTcpServer server;
+  QtTcpClient client;
+};
+
+TEST_F(QtTcpClientTest, SendBeforeConnectedFailsWithNotConnected) {
+  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
+  client.Connect();
+  // Still connecting: a send must not be queued behind the connect.
+  ASSERT_NE(client.State(), QAbstractSocket::ConnectedState);
+  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
+}
+
+TEST_F(QtTcpClientTest, BytesTravelExactlyBothWays) {
+  QTcpSocket* peer = ConnectLocally(client, server);
+  ASSERT_NE(peer, nullptr);
+  const std::string sent("PURITY?\r\n\x00\x7F\x80\xFF", 13);
+  EXPECT_EQ(SendError(client, sent), 0);
+  ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() == 13; }));
+  EXPECT_EQ(peer->readAll(), QByteArray(sent.data(), 13));
+
+  peer->write("99.5%\r\n\xB0", 8);
+  ASSERT_TRUE(WaitFor([&] { return client.BytesAvailable() == 8; }));
+  EXPECT_EQ(client.GetData(), std::string("99.5%\r\n\xB0", 8));
+  EXPECT_EQ(client.GetData(), "");
+}
+
+TEST_F(QtTcpClientTest, CloseIsSilentInAnyState) {
+  client.Close();
+  client.Close();
+  QTcpSocket* peer = ConnectLocally(client, server);
+  ASSERT_NE(peer, nullptr);
+  // What was handed over just before the close still arrives.
+  EXPECT_EQ(SendError(client, "EMAIL ON\r\n"), 0);
+  client.Close();
+  client.Close();
+  EXPECT_EQ(client.State(), QAbstractSocket::UnconnectedState);
+  ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() == 10; }));
+  EXPECT_EQ(peer->readAll(), "EMAIL ON\r\n");
+  EXPECT_EQ(SendError(client, "x"), 40006);
+}
+
+TEST_F(QtTcpClientTest, RefusedConnectLeavesItUnconnected) {
+  server.close();  // nothing listens on the port any more
+  client.Connect();
+  ASSERT_NE(client.State(), QAbstractSocket::UnconnectedState);
+  ASSERT_TRUE(WaitFor([&] { return client.State() == QAbstractSocket::UnconnectedState; }));
+  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
 }
 
 TEST(QtClockTest, StampsLocalTimeToTheSecond) {
   const QString stamp = QString::fromStdString(QtClock().Stamp());
-  EXPECT_TRUE(
-      QRegularExpression("^\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}$").match(stamp).hasMatch())
+  EXPECT_TRUE(QRegularExpression(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d$)").match(stamp).hasMatch())
       << stamp.toStdString();
-  EXPECT_EQ(stamp.left(10), QDate::currentDate().toString("yyyy/MM/dd"));
-}
-
-TEST(QtDirectoriesTest, ListsRootsAndKnowsDirectories) {
-  QtDirectories directories;
-  EXPECT_EQ(directories.CurrentDirectory(), QDir::currentPath().toStdString());
-
-  const std::vector<std::string> drives = directories.Drives();
-  ASSERT_FALSE(drives.empty());
-  EXPECT_EQ(drives.front(), "/");
-  EXPECT_TRUE(std::is_sorted(drives.begin(), drives.end()));
-  EXPECT_EQ(std::adjacent_find(drives.begin(), drives.end()), drives.end());
-
-  ASSERT_TRUE(QDir().mkpath("somewhere"));
-  const struct {
-    std::string path;
-    bool directory;
-  } rows[] = {{"/", true}, {"somewhere", true}, {"nowhere", false}, {kIpHistoryFile, false}};
-  for (const auto& row : rows)
-    EXPECT_EQ(directories.IsDirectory(row.path), row.directory) << row.path;
-}
-
-TEST(QtTimerTest, TicksOnlyWhenEnabledWithAnInterval) {
-  QtTimer timer;
-  QSignalSpy ticks(&timer, &QtTimer::tick);
-
-  // Interval 0 means no ticks, where a QTimer would fire on every pass.
-  timer.SetEnabled(true);
-  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-  EXPECT_EQ(ticks.count(), 0);
-  EXPECT_TRUE(timer.Enabled());
-
-  timer.SetInterval(20);
-  EXPECT_EQ(timer.Interval(), 20);
-  EXPECT_TRUE(ticks.wait(5000));
-
-  timer.SetEnabled(false);
-  ticks.clear();
-  timer.SetInterval(0);
-  timer.SetInterval(1);
-  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-  EXPECT_EQ(ticks.count(), 0);
-  EXPECT_FALSE(timer.Enabled());
 }
 
 }  // namespace

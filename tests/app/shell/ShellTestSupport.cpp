@@ -2,11 +2,13 @@
 
 #include <QHostAddress>
 #include <QImage>
+#include <QTcpSocket>
 #include <QTest>
 #include <map>
 #include <stdexcept>
 
 #include "app/SvZRV_02.h"
+#include "app/shell/QtTcpClient.h"
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
@@ -26,6 +28,17 @@ quint16 ListenLocally(const std::function<bool(quint16)>& listen) {
 
 quint16 ListenLocally(QTcpServer& server) {
   return ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); });
+}
+
+QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server) {
+  if (!server.isListening()) ListenLocally(server);
+  client.SetRemoteHost("127.0.0.1");
+  client.SetRemotePort(server.serverPort());
+  client.Connect();
+  if (!WaitFor([&] { return server.hasPendingConnections(); })) return nullptr;
+  QTcpSocket* peer = server.nextPendingConnection();
+  if (!WaitFor([&] { return client.State() == QAbstractSocket::ConnectedState; })) return nullptr;
+  return peer;
 }
 
 void WriteLocalHistory(quint16 port) {

@@ -1,7 +1,7 @@
 // Helpers shared by the shell tests: a message box that records and can act
 // while "open", a local listening port below 32768 (the port field holds a
-// 16-bit signed number), the history files that point the window at
-// 127.0.0.1, and bounded waiting.
+// 16-bit signed number) and a link to it, the history files that point the
+// window at 127.0.0.1, and bounded waiting.
 #pragma once
 
 #include <QColor>
@@ -17,6 +17,9 @@
 #include <vector>
 
 #include "app/Ports.h"
+
+class QTcpSocket;
+class QtTcpClient;
 
 namespace zrv::test {
 
@@ -36,6 +39,10 @@ class ScriptedMessageBox : public MessageBoxPort {
 quint16 ListenLocally(QTcpServer& server);
 // The same for any listener: `listen` tries one port and says if it took it.
 quint16 ListenLocally(const std::function<bool(quint16)>& listen);
+
+// Connects `client` to `server`, listening locally first if it is not yet;
+// returns the server's end of the connection, or null if none came up.
+QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server);
 
 // History files naming 127.0.0.1 and `port`, read by the next window.
 void WriteLocalHistory(quint16 port);
