@@ -14,11 +14,17 @@ void SvZRV_02::FilterNumericKey(std::int16_t& KeyAscii, bool allowPoint) {
   ports_.messages.Show("Illegal Input !");
 }
 
-void SvZRV_02::Txt_Interval_KeyPress(std::int16_t& KeyAscii) { FilterNumericKey(KeyAscii, false); }
+void SvZRV_02::Txt_Interval_KeyPress(std::int16_t& KeyAscii) {
+  FilterNumericKey(KeyAscii, false);
+}
 void SvZRV_02::Txt_Alarm_level_KeyPress(std::int16_t& KeyAscii) {
   FilterNumericKey(KeyAscii, false);
 }
-void SvZRV_02::HostPTEdit_KeyPress(std::int16_t& KeyAscii) { FilterNumericKey(KeyAscii, false); }
-void SvZRV_02::HostIPEdit_KeyPress(std::int16_t& KeyAscii) { FilterNumericKey(KeyAscii, true); }
+void SvZRV_02::HostPTEdit_KeyPress(std::int16_t& KeyAscii) {
+  FilterNumericKey(KeyAscii, false);
+}
+void SvZRV_02::HostIPEdit_KeyPress(std::int16_t& KeyAscii) {
+  FilterNumericKey(KeyAscii, true);
+}
 
 }  // namespace zrv

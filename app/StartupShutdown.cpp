@@ -49,7 +49,9 @@ void SvZRV_02::Form_Load() {
   g_.ReadoutStep = 0;
 }
 
-void SvZRV_02::Form_QueryUnload() { ports_.tcpclient.Close(); }
+void SvZRV_02::Form_QueryUnload() {
+  ports_.tcpclient.Close();
+}
 
 std::string SvZRV_02::MojiCut(const std::string& Readtext, std::int16_t& Mojist) {
   if (Mojist < 1) throw HandlerError("Invalid procedure call or argument");

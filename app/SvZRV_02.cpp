@@ -9,8 +9,8 @@ namespace {
 std::string DriveOf(const std::string& path, const std::vector<std::string>& drives) {
   std::string best;
   for (const std::string& root : drives) {
-    const bool under = path.rfind(root, 0) == 0 &&
-                       (path.size() == root.size() || root.back() == '/' || path[root.size()] == '/');
+    const bool under = path.rfind(root, 0) == 0 && (path.size() == root.size() ||
+                                                    root.back() == '/' || path[root.size()] == '/');
     if (under && root.size() > best.size()) best = root;
   }
   return best;

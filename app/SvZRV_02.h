@@ -100,7 +100,9 @@ class SvZRV_02 {
   void VersionReply(const std::string& reply);
   void ReadoutReply(const std::string& reply);
   void ShowEmailState(bool on);
-  bool SettingsCommandMayQueue() const;
+  // Raises requestFlag and opens the link, unless another command holds the slot.
+  bool OpenLinkForSettingsCommand(std::int16_t& requestFlag);
+  void EnableModeFields(bool single);
 
   Ports ports_;
   SvGlobal01B g_;

@@ -98,15 +98,15 @@ ViewModel::ViewModel()
 }
 
 std::vector<Control*> ViewModel::All() {
-  return {&HostPTEdit,    &HostIPEdit,      &EMail_Frame,  &EMail_Pramset, &Txt_Theshold,
-          &Txt_Hysteresis, &EMail,          &Label14,      &Label15,       &Label11,
-          &Label12,       &Label8,          &Version_Check, &TCP_Condition, &Timer2,
-          &Main_Frame,    &Alarm_Display,   &Txt_Command,  &stop,          &start,
-          &Txt_Save_File, &Txt_Alarm_level, &Txt_Interval, &Continue_mode, &Dir1,
-          &Drive1,        &Single_mode,     &Label7,       &Label3,        &Label6,
-          &Label5,        &Label4,          &Label2,       &Label1,        &TxtBox_Reply,
-          &clear,         &Timer1,          &tcpclient,    &Label16,       &Label10,
-          &Label9,        &HostPT,          &HostIP,       &Label28,       &Label13};
+  return {&HostPTEdit,     &HostIPEdit,      &EMail_Frame,   &EMail_Pramset, &Txt_Theshold,
+          &Txt_Hysteresis, &EMail,           &Label14,       &Label15,       &Label11,
+          &Label12,        &Label8,          &Version_Check, &TCP_Condition, &Timer2,
+          &Main_Frame,     &Alarm_Display,   &Txt_Command,   &stop,          &start,
+          &Txt_Save_File,  &Txt_Alarm_level, &Txt_Interval,  &Continue_mode, &Dir1,
+          &Drive1,         &Single_mode,     &Label7,        &Label3,        &Label6,
+          &Label5,         &Label4,          &Label2,        &Label1,        &TxtBox_Reply,
+          &clear,          &Timer1,          &tcpclient,     &Label16,       &Label10,
+          &Label9,         &HostPT,          &HostIP,        &Label28,       &Label13};
 }
 
 Control* ViewModel::Find(const std::string& name) {

@@ -30,9 +30,17 @@ T CheckedMul(T a, T b) {
   return result;
 }
 
-inline std::int16_t Inc16(std::int16_t v) { return CheckedAdd<std::int16_t>(v, 1); }
-inline std::int16_t Dec16(std::int16_t v) { return CheckedSub<std::int16_t>(v, 1); }
-inline std::int32_t Inc32(std::int32_t v) { return CheckedAdd<std::int32_t>(v, 1); }
-inline std::int32_t Dec32(std::int32_t v) { return CheckedSub<std::int32_t>(v, 1); }
+inline std::int16_t Inc16(std::int16_t v) {
+  return CheckedAdd<std::int16_t>(v, 1);
+}
+inline std::int16_t Dec16(std::int16_t v) {
+  return CheckedSub<std::int16_t>(v, 1);
+}
+inline std::int32_t Inc32(std::int32_t v) {
+  return CheckedAdd<std::int32_t>(v, 1);
+}
+inline std::int32_t Dec32(std::int32_t v) {
+  return CheckedSub<std::int32_t>(v, 1);
+}
 
 }  // namespace zrv

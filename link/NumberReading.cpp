@@ -9,8 +9,12 @@
 namespace zrv {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Length of the decimal number at the start of text (sign, digits, point,
 // digits, exponent), or 0 when no digit is found.
@@ -80,7 +84,11 @@ double ReadStrict(std::string_view text) {
   return Parse(text);
 }
 
-std::int16_t RoundToInt16(double value) { return RoundTo<std::int16_t>(value); }
-std::int32_t RoundToInt32(double value) { return RoundTo<std::int32_t>(value); }
+std::int16_t RoundToInt16(double value) {
+  return RoundTo<std::int16_t>(value);
+}
+std::int32_t RoundToInt32(double value) {
+  return RoundTo<std::int32_t>(value);
+}
 
 }  // namespace zrv

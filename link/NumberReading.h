@@ -21,8 +21,14 @@ double ReadStrict(std::string_view text);
 std::int16_t RoundToInt16(double value);
 std::int32_t RoundToInt32(double value);
 
-inline std::int16_t LenientInt16(std::string_view text) { return RoundToInt16(ReadLenient(text)); }
-inline std::int16_t StrictInt16(std::string_view text) { return RoundToInt16(ReadStrict(text)); }
-inline std::int32_t StrictInt32(std::string_view text) { return RoundToInt32(ReadStrict(text)); }
+inline std::int16_t LenientInt16(std::string_view text) {
+  return RoundToInt16(ReadLenient(text));
+}
+inline std::int16_t StrictInt16(std::string_view text) {
+  return RoundToInt16(ReadStrict(text));
+}
+inline std::int32_t StrictInt32(std::string_view text) {
+  return RoundToInt32(ReadStrict(text));
+}
 
 }  // namespace zrv

@@ -28,9 +28,9 @@ void SvZRV_02::tcpclient_DataArrival(std::int32_t /*bytesTotal*/) {
     InterpretGeneralReply(reply);
   }
 
-  const bool record = g_.ReplyHandled == 0 && (g_.SingleMode == kTrue ||
-                                               g_.PurityReceived == kTrue ||
-                                               g_.EmailAlarmReceived != 0);
+  const bool record =
+      g_.ReplyHandled == 0 &&
+      (g_.SingleMode == kTrue || g_.PurityReceived == kTrue || g_.EmailAlarmReceived != 0);
   if (record) {
     FormRecord(reply);
   } else {

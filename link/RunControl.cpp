@@ -54,24 +54,23 @@ void SvZRV_02::start_Click() {
   }
 }
 
-void SvZRV_02::stop_Click() { g_.StopRequested = kTrue; }
-
-void SvZRV_02::Continue_mode_Click() {
-  vm_.Txt_Command.enabled = false;
-  vm_.Txt_Interval.enabled = true;
-  vm_.Txt_Alarm_level.enabled = true;
-  vm_.Txt_Save_File.enabled = true;
-  vm_.Drive1.enabled = true;
-  vm_.Dir1.enabled = true;
+void SvZRV_02::stop_Click() {
+  g_.StopRequested = kTrue;
 }
 
+void SvZRV_02::Continue_mode_Click() {
+  EnableModeFields(false);
+}
 void SvZRV_02::Single_mode_Click() {
-  vm_.Txt_Command.enabled = true;
-  vm_.Txt_Interval.enabled = false;
-  vm_.Txt_Alarm_level.enabled = false;
-  vm_.Txt_Save_File.enabled = false;
-  vm_.Drive1.enabled = false;
-  vm_.Dir1.enabled = false;
+  EnableModeFields(true);
+}
+
+void SvZRV_02::EnableModeFields(bool single) {
+  vm_.Txt_Command.enabled = single;
+  for (Control* field :
+       {&vm_.Txt_Interval, &vm_.Txt_Alarm_level, &vm_.Txt_Save_File, &vm_.Drive1, &vm_.Dir1}) {
+    field->enabled = !single;
+  }
 }
 
 }  // namespace zrv

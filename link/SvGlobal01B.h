@@ -67,7 +67,7 @@ struct SvGlobal01B {
   std::int16_t LogFailureReported = 0;
 
   // Instrument settings
-  std::int16_t VersionPending = 0;      // 1/0
+  std::int16_t VersionPending = 0;  // 1/0
   std::int16_t ReadoutStep = 0;
   std::int16_t EmailSwitchPending = 0;  // 1/0
   std::int16_t ParamSetPending = 0;     // 1/0

@@ -6,15 +6,7 @@
 namespace zrv {
 
 void SvZRV_02::EMail_Click() {
-  if (!SettingsCommandMayQueue()) return;
-  g_.EmailSwitchPending = 1;
-  try {
-    OpenLink();
-  } catch (...) {
-    // Nothing was queued: a later click must not find a stale request.
-    g_.EmailSwitchPending = 0;
-    throw;
-  }
+  if (!OpenLinkForSettingsCommand(g_.EmailSwitchPending)) return;
   g_.PendingCommand = g_.EmailEnabled != 0 ? kEmailOff : kEmailOn;
   StartLinkTimer();
 }

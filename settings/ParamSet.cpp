@@ -6,19 +6,10 @@
 namespace zrv {
 
 void SvZRV_02::EMail_Pramset_Click() {
-  if (!SettingsCommandMayQueue()) return;
-  g_.ParamSetPending = 1;
-  try {
-    OpenLink();
-  } catch (...) {
-    // Nothing was queued: a later click must not find a stale request.
-    g_.ParamSetPending = 0;
-    throw;
-  }
+  if (!OpenLinkForSettingsCommand(g_.ParamSetPending)) return;
   const std::string threshold = vm_.Txt_Theshold.text;
   const std::string hysteresis = vm_.Txt_Hysteresis.text;
-  g_.PendingCommand =
-      std::string("THRESHOLD ") + threshold + kCrLf + "HYS " + hysteresis + kCrLf;
+  g_.PendingCommand = std::string("THRESHOLD ") + threshold + kCrLf + "HYS " + hysteresis + kCrLf;
   StartLinkTimer();
 }
 

@@ -40,12 +40,4 @@ void SvZRV_02::ShowEmailState(bool on) {
   vm_.EMail.backColor = on ? kGreen : kButtonFace;
 }
 
-bool SvZRV_02::SettingsCommandMayQueue() const {
-  // Ignored during runs, and while another command still waits for its
-  // tick: the single command slot must never be overwritten.
-  const bool readoutSending = g_.ReadoutStep >= 1 && g_.ReadoutStep <= 3;
-  return g_.SingleCommandPending == 0 && g_.ContinuousRun == 0 && g_.EmailSwitchPending == 0 &&
-         g_.ParamSetPending == 0 && !readoutSending;
-}
-
 }  // namespace zrv

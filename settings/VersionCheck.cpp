@@ -12,8 +12,8 @@ void SvZRV_02::Version_Check_Click() {
   g_.PendingCommand = kVersionQuery;
   // A history that cannot be saved must not stop the check; say so once.
   std::string unsaved;
-  for (auto [field, file] : {std::pair{&vm_.HostIPEdit, kIpHistoryFile},
-                             std::pair{&vm_.HostPTEdit, kPortHistoryFile}}) {
+  for (auto [field, file] :
+       {std::pair{&vm_.HostIPEdit, kIpHistoryFile}, std::pair{&vm_.HostPTEdit, kPortHistoryFile}}) {
     try {
       UpdateHostHistory(*field, file);
     } catch (const FileError& e) {
@@ -32,8 +32,8 @@ void SvZRV_02::VersionReply(const std::string& reply) {
   if (!v10 && !(version >= 1.1)) return;  // not recognised: asked again next tick
 
   vm_.Main_Frame.enabled = true;
-  for (Control* c : {&vm_.EMail_Frame, &vm_.EMail, &vm_.EMail_Pramset, &vm_.Txt_Theshold,
-                     &vm_.Txt_Hysteresis}) {
+  for (Control* c :
+       {&vm_.EMail_Frame, &vm_.EMail, &vm_.EMail_Pramset, &vm_.Txt_Theshold, &vm_.Txt_Hysteresis}) {
     c->enabled = !v10;
   }
   vm_.Version_Check.backColor = kGreen;

@@ -25,10 +25,10 @@ TEST(EntryFilters, AcceptDigitsAndControlKeysRefuseTheRest) {
     std::int16_t code;
     bool accepted;  // in the fields without a point
   };
-  const Key keys[] = {{'0', true}, {'5', true}, {'9', true},  {8, true},    {13, true},
-                      {27, true},  {3, true},   {22, true},   {24, true},   {0, true},
-                      {31, true},  {' ', false}, {'-', false}, {',', false}, {'a', false},
-                      {'Z', false}, {'/', false}, {':', false}, {127, false}, {255, false},
+  const Key keys[] = {{'0', true},  {'5', true},  {'9', true},    {8, true},    {13, true},
+                      {27, true},   {3, true},    {22, true},     {24, true},   {0, true},
+                      {31, true},   {' ', false}, {'-', false},   {',', false}, {'a', false},
+                      {'Z', false}, {'/', false}, {':', false},   {127, false}, {255, false},
                       {256, false}, {-1, false},  {-32177, false}};
   for (const Field& f : kFields) {
     for (const Key& k : keys) {

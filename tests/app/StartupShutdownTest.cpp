@@ -25,8 +25,7 @@ TEST_F(StartupShutdown, MojiCutReturnsTheItemAndMovesPastItsComma) {
   const CutCase cases[] = {
       {"AB,CD,", 1, "AB", 4}, {"AB,CD,", 4, "CD", 7}, {",X,", 1, "", 2},
       {"A,B", 3, "B", 5},  // no comma follows: the rest, position past the end
-      {"A,", 3, "", 4},    {"", 1, "", 2},
-      {" 7777,", 1, " 7777", 7},
+      {"A,", 3, "", 4},       {"", 1, "", 2},         {" 7777,", 1, " 7777", 7},
   };
   Rig r;
   for (const auto& c : cases) {
@@ -103,7 +102,10 @@ TEST_F(StartupShutdown, UpdateMovesTheTextToTheTopAndRewritesTheFile) {
        {"A", "B", "", "", ""},
        "A,B,,,,,\r\n"},
       {"empty list", {}, "127.0.0.1", {"127.0.0.1"}, "127.0.0.1,,,,,,\r\n"},
-      {"blanks do not match", {" 7777", "", "", "", "", ""}, "7777", {"7777", " 7777", "", "", "", ""},
+      {"blanks do not match",
+       {" 7777", "", "", "", "", ""},
+       "7777",
+       {"7777", " 7777", "", "", "", ""},
        "7777, 7777,,,,,\r\n"},
   };
   for (const auto& c : cases) {

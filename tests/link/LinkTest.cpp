@@ -14,8 +14,8 @@ TEST(Link, OpenLinkTakesHostAndPortFromTheFields) {
     const char* port;
     std::int16_t value;
   };
-  for (const Case& c : {Case{"7777", 7777}, Case{"7777.5", 7778}, Case{"7776.5", 7776},
-                        Case{"", 0}, Case{"-1", -1}, Case{"32767", 32767}}) {
+  for (const Case& c : {Case{"7777", 7777}, Case{"7777.5", 7778}, Case{"7776.5", 7776}, Case{"", 0},
+                        Case{"-1", -1}, Case{"32767", 32767}}) {
     Rig r;
     r.vm.HostIPEdit.text = "127.0.0.1";
     r.vm.HostPTEdit.text = c.port;
@@ -23,9 +23,8 @@ TEST(Link, OpenLinkTakesHostAndPortFromTheFields) {
     EXPECT_EQ(r.g.HostAddress, "127.0.0.1");
     EXPECT_EQ(r.g.HostPort, c.value) << c.port;
     EXPECT_EQ(r.g.LinkOpen, -1);
-    EXPECT_EQ(r.socket.calls, (std::vector<std::string>{"host 127.0.0.1",
-                                                        "port " + std::to_string(c.value),
-                                                        "connect"}));
+    EXPECT_EQ(r.socket.calls, (std::vector<std::string>{
+                                  "host 127.0.0.1", "port " + std::to_string(c.value), "connect"}));
     EXPECT_EQ(r.vm.TCP_Condition.backColor, kWhite) << "connect alone does not light it";
   }
 }
@@ -87,7 +86,11 @@ TEST(Link, OtherFailedSendsAreReportedAtOnce) {
   };
   const Case cases[] = {
       {"version query", [](Rig& r) { r.w.Version_Check_Click(); }},
-      {"single command", [](Rig& r) { r.AcceptVersion(); r.StartSingle("VER?"); }},
+      {"single command",
+       [](Rig& r) {
+         r.AcceptVersion();
+         r.StartSingle("VER?");
+       }},
       {"temperature query",
        [](Rig& r) {
          r.AcceptVersion();

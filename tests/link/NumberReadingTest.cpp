@@ -14,9 +14,9 @@ struct LenientCase {
 
 TEST(NumberReading, LenientTakesTheLeadingNumber) {
   const LenientCase cases[] = {
-      {"7777", 7777},  {"7777.5", 7777.5}, {"", 0},         {"1.2a", 1.2}, {"abc", 0},
-      {" 12", 12},     {"1.10", 1.1},      {"1.", 1},       {".5", 0.5},   {"-3x", -3},
-      {"1.00\r\n", 1}, {"2e2", 200},       {"1e", 1},       {"+4", 4},     {"1.2.3", 1.2},
+      {"7777", 7777},  {"7777.5", 7777.5}, {"", 0},   {"1.2a", 1.2}, {"abc", 0},
+      {" 12", 12},     {"1.10", 1.1},      {"1.", 1}, {".5", 0.5},   {"-3x", -3},
+      {"1.00\r\n", 1}, {"2e2", 200},       {"1e", 1}, {"+4", 4},     {"1.2.3", 1.2},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadLenient(c.text), c.value) << '"' << c.text << '"';
 }
@@ -37,9 +37,10 @@ struct RoundCase {
 };
 
 TEST(NumberReading, RoundsHalvesToEvenWithinSixteenBits) {
-  const RoundCase cases[] = {{"7777", 7777},   {"7777.5", 7778}, {"7776.5", 7776}, {"", 0},
-                             {"0.5", 0},       {"1.5", 2},       {"-2.5", -2},     {"32767", 32767},
-                             {"-32768", -32768}, {"32767.4", 32767}};
+  const RoundCase cases[] = {{"7777", 7777},    {"7777.5", 7778}, {"7776.5", 7776},
+                             {"", 0},           {"0.5", 0},       {"1.5", 2},
+                             {"-2.5", -2},      {"32767", 32767}, {"-32768", -32768},
+                             {"32767.4", 32767}};
   for (const auto& c : cases) EXPECT_EQ(LenientInt16(c.text), c.value) << c.text;
   for (const char* over : {"32768", "99999", "-32769", "32767.5", "1e9"}) {
     EXPECT_THROW(LenientInt16(over), OverflowError) << over;

@@ -123,7 +123,7 @@ TEST(PollScheduler, StopEndsTheRunAtTheNextStoppingPoint) {
   const StopCase cases[] = {
       {"long interval, between polls", "60", 10, 1},
       {"long interval, right after PURITY?", "60", 1, 1},  // TEMP? tick honours it
-      {"short interval, between polls", "1", 3, 4},  // waits for the next TEMP?
+      {"short interval, between polls", "1", 3, 4},        // waits for the next TEMP?
       {"short interval, right after PURITY?", "1", 1, 1},
   };
   for (const auto& c : cases) {

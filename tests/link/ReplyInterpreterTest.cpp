@@ -105,8 +105,7 @@ TEST(ReplyInterpreter, SingleModeRecordsTheReplyAsReceived) {
   r.Tick();
   r.Reply("1.10\r\n");
   r.Reply("no line end");
-  EXPECT_EQ(r.vm.TxtBox_Reply.text,
-            std::string(kStamp) + " 1.10\r\n" + kStamp + " no line end");
+  EXPECT_EQ(r.vm.TxtBox_Reply.text, std::string(kStamp) + " 1.10\r\n" + kStamp + " no line end");
   EXPECT_EQ(r.g.HistoryLines[1], std::string(kStamp) + " no line end");
   EXPECT_EQ(ReadFileBytes("zrv-02.log"), "") << "Single replies never reach the log";
 }

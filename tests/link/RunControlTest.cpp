@@ -15,8 +15,8 @@ TEST(RunControl, ContinueStartPreparesThePollCycle) {
     std::int32_t seconds;
     std::int16_t shortInterval;
   };
-  for (const Case& c : {Case{"1", 1, -1}, Case{"9", 9, -1}, Case{"10", 10, 0},
-                        Case{"0", 10000, 0}, Case{"9999", 9999, 0}}) {
+  for (const Case& c : {Case{"1", 1, -1}, Case{"9", 9, -1}, Case{"10", 10, 0}, Case{"0", 10000, 0},
+                        Case{"9999", 9999, 0}}) {
     Rig r;
     r.AcceptVersion();
     r.g.AlarmActive = -1;
@@ -127,14 +127,14 @@ TEST(RunControl, StopOnlyRaisesTheRequest) {
 TEST(RunControl, ModeButtonsSwitchOnlyTheirFields) {
   Rig r;
   r.w.Single_mode_Click();
-  for (Control* c : {&r.vm.Txt_Interval, &r.vm.Txt_Alarm_level, &r.vm.Txt_Save_File, &r.vm.Drive1,
-                     &r.vm.Dir1}) {
+  for (Control* c :
+       {&r.vm.Txt_Interval, &r.vm.Txt_Alarm_level, &r.vm.Txt_Save_File, &r.vm.Drive1, &r.vm.Dir1}) {
     EXPECT_FALSE(c->enabled) << c->name;
   }
   EXPECT_TRUE(r.vm.Txt_Command.enabled);
   r.w.Continue_mode_Click();
-  for (Control* c : {&r.vm.Txt_Interval, &r.vm.Txt_Alarm_level, &r.vm.Txt_Save_File, &r.vm.Drive1,
-                     &r.vm.Dir1}) {
+  for (Control* c :
+       {&r.vm.Txt_Interval, &r.vm.Txt_Alarm_level, &r.vm.Txt_Save_File, &r.vm.Drive1, &r.vm.Dir1}) {
     EXPECT_TRUE(c->enabled) << c->name;
   }
   EXPECT_FALSE(r.vm.Txt_Command.enabled);

@@ -15,12 +15,28 @@ TEST(State, StartValuesAfterFormLoad) {
   EXPECT_EQ(g.HistoryCount, 0);
   EXPECT_EQ(g.HistoryFull, 0);
   for (const auto& slot : g.HistoryLines) EXPECT_EQ(slot, "");
-  for (std::int16_t flag : {g.LinkOpen, g.SendFailed, g.SendRetries, g.ContinuousRun,
-                            g.SingleCommandPending, g.SingleMode, g.MeasureMode, g.StopRequested,
-                            g.ShortInterval, g.AlarmLevel, g.PollPhase, g.PurityReceived,
-                            g.WaitTicks, g.NoReplyCount, g.AlarmActive, g.BlinkState,
-                            g.ReplyHandled, g.EmailAlarmReceived, g.LogEnabled,
-                            g.EmailSwitchPending, g.ParamSetPending, g.EmailEnabled}) {
+  for (std::int16_t flag : {g.LinkOpen,
+                            g.SendFailed,
+                            g.SendRetries,
+                            g.ContinuousRun,
+                            g.SingleCommandPending,
+                            g.SingleMode,
+                            g.MeasureMode,
+                            g.StopRequested,
+                            g.ShortInterval,
+                            g.AlarmLevel,
+                            g.PollPhase,
+                            g.PurityReceived,
+                            g.WaitTicks,
+                            g.NoReplyCount,
+                            g.AlarmActive,
+                            g.BlinkState,
+                            g.ReplyHandled,
+                            g.EmailAlarmReceived,
+                            g.LogEnabled,
+                            g.EmailSwitchPending,
+                            g.ParamSetPending,
+                            g.EmailEnabled}) {
     EXPECT_EQ(flag, 0);
   }
   EXPECT_EQ(g.TickCount, 0);

@@ -89,9 +89,9 @@ TEST(EmailSwitch, EachClickSendsTheOtherStateAndTheTickFlipsTheButton) {
   Rig r;
   r.AcceptVersion("1.10\r\n");
   r.NewlySent();
-  for (const auto& [command, caption] : {std::pair{"EMAIL ON\r\n", "Ready"},
-                                         std::pair{"EMAIL OF\r\n", "not Ready"},
-                                         std::pair{"EMAIL ON\r\n", "Ready"}}) {
+  for (const auto& [command, caption] :
+       {std::pair{"EMAIL ON\r\n", "Ready"}, std::pair{"EMAIL OF\r\n", "not Ready"},
+        std::pair{"EMAIL ON\r\n", "Ready"}}) {
     r.w.EMail_Click();
     EXPECT_EQ(r.vm.EMail.text, caption == std::string("Ready") ? "not Ready" : "Ready")
         << "a click alone changes nothing";
@@ -126,9 +126,9 @@ TEST(ParamSet, BothTextsGoOutUnchangedInOneSend) {
     const char* hysteresis;
     const char* wire;
   };
-  for (const Case& c : {Case{"95", "2", "THRESHOLD 95\r\nHYS 2\r\n"},
-                        Case{"", "", "THRESHOLD \r\nHYS \r\n"},
-                        Case{"9.5ab", " 1 ", "THRESHOLD 9.5ab\r\nHYS  1 \r\n"}}) {
+  for (const Case& c :
+       {Case{"95", "2", "THRESHOLD 95\r\nHYS 2\r\n"}, Case{"", "", "THRESHOLD \r\nHYS \r\n"},
+        Case{"9.5ab", " 1 ", "THRESHOLD 9.5ab\r\nHYS  1 \r\n"}}) {
     Rig r;
     r.AcceptVersion("1.10\r\n");
     r.vm.Txt_Theshold.text = c.threshold;
@@ -155,8 +155,16 @@ TEST(SettingsClicks, IgnoredWhileAnotherCommandWaits) {
       {"Single command waiting", [](Rig& r) { r.StartSingle("HYS?"); }},
       {"switch waiting", [](Rig& r) { r.w.EMail_Click(); }},
       {"set waiting", [](Rig& r) { r.w.EMail_Pramset_Click(); }},
-      {"read-out queued", [](Rig& r) { r.g.ReadoutStep = 1; r.g.PendingCommand = "THRESHOLD?\r\n"; }},
-      {"read-out sending", [](Rig& r) { r.g.ReadoutStep = 3; r.g.PendingCommand = "EMAIL?\r\n"; }},
+      {"read-out queued",
+       [](Rig& r) {
+         r.g.ReadoutStep = 1;
+         r.g.PendingCommand = "THRESHOLD?\r\n";
+       }},
+      {"read-out sending",
+       [](Rig& r) {
+         r.g.ReadoutStep = 3;
+         r.g.PendingCommand = "EMAIL?\r\n";
+       }},
   };
   for (const Case& c : cases) {
     for (auto click : {&SvZRV_02::EMail_Click, &SvZRV_02::EMail_Pramset_Click}) {

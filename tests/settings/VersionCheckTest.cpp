@@ -21,8 +21,8 @@ struct VersionCase {
 
 TEST(VersionCheck, TheFirmwareDecidesWhatBecomesUsable) {
   const VersionCase cases[] = {
-      {"1.00\r\n", true, false, false, "1.00"}, {"1.10\r\n", true, true, false, "1.10"},
-      {"1.20\r\n", true, true, true, "1.20"},   {"2.00\r\n", true, true, true, "2.00"},
+      {"1.00\r\n", true, false, false, "1.00"},  {"1.10\r\n", true, true, false, "1.10"},
+      {"1.20\r\n", true, true, true, "1.20"},    {"2.00\r\n", true, true, true, "2.00"},
       {"1\r\n", true, false, false, "1\r\n"},    {"1.2a\r\n", true, true, true, "1.2a"},
       {"1.1\r", true, true, false, "1.1\r"},     {"1.05\r\n", false, false, false, "????"},
       {"0.90\r\n", false, false, false, "????"}, {"V1.2\r\n", false, false, false, "????"},
@@ -36,8 +36,8 @@ TEST(VersionCheck, TheFirmwareDecidesWhatBecomesUsable) {
     const ViewModel& vm = r.vm;
     EXPECT_EQ(r.g.VersionPending, c.recognised ? 0 : 1) << c.reply;
     EXPECT_EQ(vm.Main_Frame.enabled, c.recognised) << c.reply;
-    for (const Control* e : {&vm.EMail_Frame, &vm.EMail, &vm.EMail_Pramset, &vm.Txt_Theshold,
-                             &vm.Txt_Hysteresis}) {
+    for (const Control* e :
+         {&vm.EMail_Frame, &vm.EMail, &vm.EMail_Pramset, &vm.Txt_Theshold, &vm.Txt_Hysteresis}) {
       EXPECT_EQ(e->enabled, c.email) << c.reply << " " << e->name;
     }
     EXPECT_EQ(vm.Version_Check.enabled, !c.recognised) << c.reply;

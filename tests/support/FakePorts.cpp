@@ -6,7 +6,9 @@
 
 namespace zrv::test {
 
-void FakeTcpClient::SetRemoteHost(const std::string& host) { calls.push_back("host " + host); }
+void FakeTcpClient::SetRemoteHost(const std::string& host) {
+  calls.push_back("host " + host);
+}
 
 void FakeTcpClient::SetRemotePort(std::int32_t port) {
   calls.push_back("port " + std::to_string(port));
@@ -23,7 +25,9 @@ void FakeTcpClient::SendData(const std::string& data) {
   calls.push_back("send " + data);
 }
 
-std::string FakeTcpClient::GetData() { return std::exchange(inbox, {}); }
+std::string FakeTcpClient::GetData() {
+  return std::exchange(inbox, {});
+}
 
 void FakeTcpClient::Close() {
   calls.push_back("close");
@@ -49,7 +53,8 @@ bool FakeDirectories::IsDirectory(const std::string& path) {
 Rig::Rig() : Rig(std::filesystem::current_path().string()) {}
 
 Rig::Rig(const std::string& currentDirectory)
-    : w((directories.current = currentDirectory, directories.directories.push_back(currentDirectory),
+    : w((directories.current = currentDirectory,
+         directories.directories.push_back(currentDirectory),
          Ports{socket, timer1, timer2, messages, clock, directories})),
       g(w.State()),
       vm(w.View()) {

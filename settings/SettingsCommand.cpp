@@ -1,0 +1,27 @@
+// What the e-mail switch and the parameter set have in common: a click
+// queues one command for the next tick, unless the single command slot is
+// already spoken for.
+#include "app/SvZRV_02.h"
+
+namespace zrv {
+
+bool SvZRV_02::OpenLinkForSettingsCommand(std::int16_t& requestFlag) {
+  // Ignored during runs, and while another command still waits for its
+  // tick: the single command slot must never be overwritten.
+  const bool readoutSending = g_.ReadoutStep >= 1 && g_.ReadoutStep <= 3;
+  if (g_.SingleCommandPending != 0 || g_.ContinuousRun != 0 || g_.EmailSwitchPending != 0 ||
+      g_.ParamSetPending != 0 || readoutSending) {
+    return false;
+  }
+  requestFlag = 1;
+  try {
+    OpenLink();
+  } catch (...) {
+    // Nothing was queued: a later click must not find a stale request.
+    requestFlag = 0;
+    throw;
+  }
+  return true;
+}
+
+}  // namespace zrv
