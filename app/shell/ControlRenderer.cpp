@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <QTextCursor>
 
-#include "app/shell/DirListWidget.h"
 #include "app/shell/BgrColor.h"
+#include "app/shell/DirListWidget.h"
 
 using zrv::Control;
 using zrv::ControlKind;

@@ -11,11 +11,11 @@
 #include <limits>
 #include <map>
 
+#include "app/shell/BgrColor.h"
 #include "app/shell/ControlWidgetFactory.h"
 #include "app/shell/DirListWidget.h"
 #include "app/shell/KeyPressFilter.h"
 #include "app/shell/ShellFonts.h"
-#include "app/shell/BgrColor.h"
 
 using zrv::Control;
 using zrv::ControlKind;
