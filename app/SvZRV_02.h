@@ -89,7 +89,6 @@ class SvZRV_02 {
   void StartLinkTimer();
   void PollCycle();
   void WaitStep(std::int32_t limit);
-  void CloseBetweenPolls();
   void IdleStop();
   void InterpretGeneralReply(std::string& reply);
   void EvaluatePurityAlarm();

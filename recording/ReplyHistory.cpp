@@ -26,9 +26,7 @@ void SvZRV_02::AppendHistory() {
   for (int i = 0; i < g_.HistoryCount; ++i) g_.HistoryLines[i] = g_.HistoryLines[i + 1];
   g_.HistoryLines[99] = line;
   box.text.clear();
-  std::string older;
-  for (int i = 0; i < g_.HistoryCount; ++i) older += g_.HistoryLines[i];
-  box.text = older;
+  for (int i = 0; i < g_.HistoryCount; ++i) box.text += g_.HistoryLines[i];
   InsertAtEnd(box, g_.HistoryLines[99]);
 }
 

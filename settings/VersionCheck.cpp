@@ -42,7 +42,6 @@ void SvZRV_02::VersionReply(const std::string& reply) {
   g_.VersionPending = 0;
   vm_.Version_Check.enabled = false;
   if (version >= 1.2) {
-    g_.ReplyHandled = 1;
     g_.ReadoutStep = 1;
     g_.PendingCommand = kThresholdQuery;
   }
