@@ -11,12 +11,15 @@ namespace zrv {
 
 // Error number of a send on a socket that is not (yet) connected.
 constexpr int kNotConnected = 40006;
+// Error number of a send that the socket did not take whole.
+constexpr int kSendIncomplete = 40030;
 
 // A TCP client with the behaviour of the Winsock control: Connect returns at
 // once and the connection follows later; SendData on a socket that is not
 // connected throws SocketError(kNotConnected) at once; Close is silent in any
-// state. Received data is announced to SvZRV_02::tcpclient_DataArrival and
-// taken with GetData, which returns everything received so far.
+// state. Received data is cut into replies (bytes up to CR LF, see
+// link/ReplyFramer.h); each reply is announced to
+// SvZRV_02::tcpclient_DataArrival on its own and taken with GetData.
 class TcpClientPort {
  public:
   virtual ~TcpClientPort() = default;
@@ -38,11 +41,14 @@ class TimerPort {
   virtual int Interval() const = 0;
 };
 
-// A modal box with one OK button; returns when the operator has closed it.
+// The operator's boxes with one OK button. Show is modal and returns when
+// the operator has closed the box; Notify leaves the box on screen and
+// returns at once, for news that must not stop a run.
 class MessageBoxPort {
  public:
   virtual ~MessageBoxPort() = default;
   virtual void Show(const std::string& text) = 0;
+  virtual void Notify(const std::string& text) = 0;
 };
 
 // Local date and time as "yyyy/mm/dd hh:nn:ss".

@@ -9,6 +9,7 @@ namespace {
 std::string DriveOf(const std::string& path, const std::vector<std::string>& drives) {
   std::string best;
   for (const std::string& root : drives) {
+    if (root.empty()) continue;
     const bool under = path.rfind(root, 0) == 0 && (path.size() == root.size() ||
                                                     root.back() == '/' || path[root.size()] == '/');
     if (under && root.size() > best.size()) best = root;

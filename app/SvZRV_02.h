@@ -90,6 +90,9 @@ class SvZRV_02 {
   void PollCycle();
   void WaitStep(std::int32_t limit);
   void IdleStop();
+  // Counts one tick of waiting for the replies of the last transmission;
+  // false once they are in or a reply time-out has passed.
+  bool ReplyStillDue();
   void InterpretGeneralReply(std::string& reply);
   void EvaluatePurityAlarm();
   void FormRecord(const std::string& reply);
@@ -99,6 +102,8 @@ class SvZRV_02 {
   void VersionReply(const std::string& reply);
   void ReadoutReply(const std::string& reply);
   void ShowEmailState(bool on);
+  // Ends a read-out that the link cut off; Check then reads the settings again.
+  void AbandonReadout();
   // Raises requestFlag and opens the link, unless another command holds the slot.
   bool OpenLinkForSettingsCommand(std::int16_t& requestFlag);
   void EnableModeFields(bool single);

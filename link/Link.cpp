@@ -2,9 +2,23 @@
 // and bringing everything back to idle after a failure.
 #include "app/SvZRV_02.h"
 #include "link/CheckedMath.h"
+#include "link/Commands.h"
 #include "link/NumberReading.h"
 
 namespace zrv {
+namespace {
+
+// Each command of a transmission ends in CR LF and earns one reply.
+std::int16_t CommandsIn(const std::string& transmission) {
+  std::int16_t commands = 0;
+  for (std::size_t at = transmission.find(kCrLf); at != std::string::npos;
+       at = transmission.find(kCrLf, at + 2)) {
+    commands = Inc16(commands);
+  }
+  return commands;
+}
+
+}  // namespace
 
 void SvZRV_02::OpenLink() {
   g_.HostAddress = vm_.HostIPEdit.text;
@@ -26,6 +40,8 @@ bool SvZRV_02::SendCommand(const std::string& command) {
     g_.SendRetries = 0;
     g_.SendFailed = kFalse;
     vm_.TCP_Condition.backColor = kLightOrange;
+    g_.RepliesDue = CommandsIn(command);
+    g_.ReplyDueTicks = 0;
     return true;
   } catch (const SocketError& e) {
     number = e.Number();
@@ -60,6 +76,9 @@ void SvZRV_02::HaltPolling() {
   g_.ContinuousRun = kFalse;
   g_.SendRetries = 0;
   g_.SendFailed = kFalse;
+  // The link is closed: nothing more can come.
+  g_.RepliesDue = 0;
+  g_.ReplyDueTicks = 0;
   if (g_.VersionPending == 0) vm_.start.enabled = true;
 }
 

@@ -18,14 +18,21 @@ void SvZRV_02::Timer1_Timer() {
   if (g_.VersionPending == 1) {
     SendCommand(g_.PendingCommand);
   } else if (g_.ReadoutStep == 1 || g_.ReadoutStep == 2 || g_.ReadoutStep == 3) {
-    SendCommand(g_.PendingCommand);
-    g_.ReadoutStep = Inc16(g_.ReadoutStep);
+    const std::int16_t next = Inc16(g_.ReadoutStep);
+    // A query that did not go out has no reply to wait for: stepping on
+    // would take whatever the instrument says next as a setting.
+    if (SendCommand(g_.PendingCommand)) {
+      g_.ReadoutStep = next;
+    } else {
+      AbandonReadout();
+    }
   } else if (g_.EmailSwitchPending == 1) {
     const bool sent = SendCommand(g_.PendingCommand);
     g_.EmailSwitchPending = 0;
-    // The button shows what the instrument was told, so a failed send
-    // leaves it as it was.
-    if (sent) ShowEmailState(g_.EmailEnabled == 0);
+    // The button shows what the instrument was told: a failed send leaves
+    // it as it was, and a read-out reply that came in between does not
+    // turn the meaning of the click around.
+    if (sent) ShowEmailState(g_.PendingCommand == kEmailOn);
   } else if (g_.ParamSetPending == 1) {
     SendCommand(g_.PendingCommand);
     g_.ParamSetPending = 0;
@@ -37,9 +44,21 @@ void SvZRV_02::Timer1_Timer() {
   } else if (g_.ContinuousRun == kTrue) {
     PollCycle();
   } else if (g_.VersionPending == 0 && g_.ReadoutStep == 0) {
-    IdleStop();
+    if (!ReplyStillDue()) IdleStop();
+  } else if (!ReplyStillDue()) {
+    // The e-mail state reply of the read-out did not come in time.
+    AbandonReadout();
   }
-  // Otherwise the read-out waits for the e-mail state reply; Timer1 runs on.
+}
+
+bool SvZRV_02::ReplyStillDue() {
+  if (g_.RepliesDue > 0) {
+    g_.ReplyDueTicks = Inc16(g_.ReplyDueTicks);
+    if (g_.ReplyDueTicks < kReplyTimeoutTicks) return true;
+  }
+  g_.RepliesDue = 0;
+  g_.ReplyDueTicks = 0;
+  return false;
 }
 
 void SvZRV_02::IdleStop() {
@@ -95,6 +114,7 @@ void SvZRV_02::PollCycle() {
         g_.ContinuousRun = kFalse;
         g_.AlarmActive = kFalse;
       } else if (g_.LinkOpen == kTrue) {
+        if (ReplyStillDue()) return;  // the temperature reply is on its way
         ports_.tcpclient.Close();
         g_.LinkOpen = kFalse;
         vm_.TCP_Condition.backColor = kWhite;

@@ -3,6 +3,7 @@
 // text), and a reply that completes a record goes to the log and then to the
 // history view.
 #include "app/SvZRV_02.h"
+#include "link/CheckedMath.h"
 #include "link/Commands.h"
 
 namespace zrv {
@@ -17,6 +18,8 @@ std::string CutTail(const std::string& reply, std::size_t drop) {
 
 void SvZRV_02::tcpclient_DataArrival(std::int32_t /*bytesTotal*/) {
   std::string reply = ports_.tcpclient.GetData();
+  // The notice comes unasked and answers nothing.
+  if (g_.RepliesDue > 0 && reply != kEmailAlarmNotice) g_.RepliesDue = Dec16(g_.RepliesDue);
 
   if (g_.VersionPending == 1) {
     VersionReply(reply);
@@ -68,7 +71,7 @@ void SvZRV_02::FormRecord(const std::string& reply) {
 
   if (g_.LogWriteFailed == kTrue && g_.LogFailureReported == kFalse) {
     g_.LogFailureReported = kTrue;
-    ports_.messages.Show("Can't write log file !");
+    ports_.messages.Notify("Can't write log file !");
   }
 }
 

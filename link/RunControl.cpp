@@ -15,6 +15,8 @@ void SvZRV_02::start_Click() {
     g_.SendFailed = kFalse;
     g_.PurityReceived = kFalse;
     vm_.start.enabled = false;
+    // A read-out still going would take the run's replies as settings.
+    AbandonReadout();
     OpenLink();
     g_.AlarmActive = kFalse;
     g_.BlinkState = kTrue;

@@ -26,6 +26,11 @@ struct SvGlobal01B {
   std::string PendingCommand;
   std::int16_t SendFailed = 0;
   std::int16_t SendRetries = 0;
+  // Replies still owed by the instrument for the last transmission (one per
+  // command in it), and the ticks waited for them: the link is not closed
+  // under a reply that is on its way, but for no longer than a reply time-out.
+  std::int16_t RepliesDue = 0;
+  std::int16_t ReplyDueTicks = 0;
 
   // Run control
   std::int16_t ContinuousRun = 0;

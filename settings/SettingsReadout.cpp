@@ -1,6 +1,8 @@
 // Read-out of the instrument's e-mail alarm settings (firmware 1.2 on): the
 // ticks send "THRESHOLD?", "HYS?" and "EMAIL?", and each reply shows its
-// value and queues the next query.
+// value and queues the next query. A read-out that the link cuts off is
+// abandoned rather than resumed later, where it would take the replies of
+// other commands as settings; Check is usable again to read them anew.
 #include "app/SvZRV_02.h"
 #include "link/Commands.h"
 
@@ -32,6 +34,12 @@ void SvZRV_02::ReadoutReply(const std::string& reply) {
       g_.ReadoutStep = 0;
       break;
   }
+}
+
+void SvZRV_02::AbandonReadout() {
+  if (g_.ReadoutStep == 0) return;
+  g_.ReadoutStep = 0;
+  vm_.Version_Check.enabled = true;
 }
 
 void SvZRV_02::ShowEmailState(bool on) {

@@ -8,6 +8,14 @@
 namespace zrv {
 
 void SvZRV_02::Version_Check_Click() {
+  if (g_.VersionPending == 0) {
+    // The version stands; Check is usable again only after a cut read-out.
+    if (!OpenLinkForSettingsCommand(g_.ReadoutStep)) return;
+    g_.PendingCommand = kThresholdQuery;
+    vm_.Version_Check.enabled = false;
+    StartLinkTimer();
+    return;
+  }
   OpenLink();
   g_.PendingCommand = kVersionQuery;
   // A history that cannot be saved must not stop the check; say so once.

@@ -21,9 +21,10 @@ QString Text(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// The box shows CR LF as one line break.
+// The box shows the instrument's bytes, one character each (Latin-1), and
+// CR LF as one line break.
 QString Shown(const std::string& text) {
-  QString shown = Text(text);
+  QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return shown;
 }

@@ -29,7 +29,9 @@ bool KeyPressFilter::Accepts(QChar c) {
 bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const auto& key = *static_cast<QKeyEvent*>(event);
-    if (!key.text().isEmpty() && !Accepts(TypedChar(key))) return true;
+    // Delete edits the field; X11 gives it the text DEL (127), but it types nothing.
+    const bool editing = key.key() == Qt::Key_Delete;
+    if (!editing && !key.text().isEmpty() && !Accepts(TypedChar(key))) return true;
   } else if (event->type() == QEvent::InputMethod) {
     auto* input = static_cast<QInputMethodEvent*>(event);
     QString kept;

@@ -8,7 +8,6 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <algorithm>
-#include <limits>
 #include <map>
 
 #include "app/shell/BgrColor.h"
@@ -97,12 +96,12 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
     case ControlKind::OptionButton: {
       auto* option = static_cast<QRadioButton*>(widget);
       options_.emplace_back(&control, option);
-      // An option's Click is its becoming the chosen one.
+      // An option's Click comes with every click on it, also on the one
+      // already chosen; rendering sets options without clicking them.
       const Click handler = kClicks.at(control.name);
-      connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
-        if (rendering_) return;
+      connect(option, &QRadioButton::clicked, this, [this, handler] {
         TakeOptionValues();
-        if (checked) RunHandler([&] { (core_.*handler)(); });
+        RunHandler([&] { (core_.*handler)(); });
       });
       break;
     }
@@ -121,7 +120,11 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
     case ControlKind::DriveList:
       connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
               [this, &control, combo = static_cast<QComboBox*>(widget)](int index) {
-                control.text = combo->itemText(index).toStdString();
+                // Choosing the drive already shown is no change, and must
+                // not send the directory list back to the drive's root.
+                const std::string drive = combo->itemText(index).toStdString();
+                if (drive == control.text) return;
+                control.text = drive;
                 RunHandler([this] { core_.Drive1_Change(); });
               });
       break;
@@ -177,7 +180,7 @@ void MainWindow::SetTabOrder() {
 void MainWindow::WireTimersAndSocket() {
   connect(&timer1_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer1_Timer); });
   connect(&timer2_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer2_Timer); });
-  connect(&tcp_, &QtTcpClient::readyRead, this, &MainWindow::OnDataReady);
+  connect(&tcp_, &QtTcpClient::replyReady, this, &MainWindow::ScheduleDelivery);
 }
 
 void MainWindow::renderNow() {
@@ -199,10 +202,7 @@ void MainWindow::RunHandler(const std::function<void()>& handler) {
   core_.RunHandler(handler);
   --handlerDepth_;
   renderNow();
-  if (handlerDepth_ == 0 && dataDeferred_) {
-    dataDeferred_ = false;
-    DeliverData();
-  }
+  if (handlerDepth_ == 0) ScheduleDelivery();
 }
 
 void MainWindow::OnTick(void (SvZRV_02::*handler)()) {
@@ -210,19 +210,19 @@ void MainWindow::OnTick(void (SvZRV_02::*handler)()) {
   RunHandler([&] { (core_.*handler)(); });
 }
 
-void MainWindow::OnDataReady() {
-  if (handlerDepth_ > 0) {
-    dataDeferred_ = true;
-    return;
-  }
-  DeliverData();
+void MainWindow::ScheduleDelivery() {
+  // Delivered from the event loop, never from inside the socket's signal or
+  // a handler: a box that a reply raises must not hold up the socket.
+  if (deliveryQueued_ || handlerDepth_ > 0 || !tcp_.HasReply()) return;
+  deliveryQueued_ = true;
+  QMetaObject::invokeMethod(this, &MainWindow::DeliverReply, Qt::QueuedConnection);
 }
 
-void MainWindow::DeliverData() {
-  const qint64 available = tcp_.BytesAvailable();
-  if (available <= 0) return;
-  const auto bytesTotal = static_cast<std::int32_t>(
-      std::min<qint64>(available, std::numeric_limits<std::int32_t>::max()));
+void MainWindow::DeliverReply() {
+  deliveryQueued_ = false;
+  if (handlerDepth_ > 0 || !tcp_.HasReply()) return;
+  // One reply per data arrival; the next one is scheduled when it returns.
+  const auto bytesTotal = static_cast<std::int32_t>(tcp_.NextReplySize());
   RunHandler([&] { core_.tcpclient_DataArrival(bytesTotal); });
 }
 

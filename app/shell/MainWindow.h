@@ -4,9 +4,9 @@
 //
 // Handlers never overlap. A message box runs a nested event loop inside a
 // handler; while any handler is running a timer tick is dropped (the next
-// one comes soon enough) and arriving data is held back and delivered once
-// the handler has returned, so no handler ever sees the state half-changed
-// by another.
+// one comes soon enough) and arriving replies wait in the socket adapter
+// until the handler has returned, then come one per event, so no handler
+// ever sees the state half-changed by another and no reply is lost.
 #pragma once
 
 #include <QWidget>
@@ -54,6 +54,7 @@ class MainWindow : public QWidget {
       window_.renderNow();
       messages_.Show(text);
     }
+    void Notify(const std::string& text) override { messages_.Notify(text); }
 
    private:
     MainWindow& window_;
@@ -68,8 +69,8 @@ class MainWindow : public QWidget {
 
   void RunHandler(const std::function<void()>& handler);
   void OnTick(void (zrv::SvZRV_02::*handler)());
-  void OnDataReady();
-  void DeliverData();
+  void ScheduleDelivery();
+  void DeliverReply();
   void TakeOptionValues();
 
   QtTcpClient tcp_;
@@ -84,6 +85,6 @@ class MainWindow : public QWidget {
   std::vector<std::pair<zrv::Control*, QRadioButton*>> options_;
   ControlRenderer renderer_;
   int handlerDepth_ = 0;
-  bool dataDeferred_ = false;
+  bool deliveryQueued_ = false;
   bool rendering_ = false;
 };

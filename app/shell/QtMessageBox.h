@@ -1,6 +1,7 @@
-// The operator's message box: modal, one OK button, the program's title.
-// It runs its own event loop; MainWindow keeps handlers from overlapping
-// while it is open, because every box is shown from inside a handler.
+// The operator's message boxes: one OK button, the program's title. Show
+// is modal and runs its own event loop; MainWindow keeps handlers from
+// overlapping while it is open, because every box is shown from inside a
+// handler. Notify's box stays up beside the window while everything runs on.
 #pragma once
 
 #include "app/Ports.h"
@@ -8,4 +9,5 @@
 class QtMessageBox : public zrv::MessageBoxPort {
  public:
   void Show(const std::string& text) override;
+  void Notify(const std::string& text) override;
 };

@@ -3,7 +3,26 @@
 #include "link/HandlerError.h"
 
 QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
-  connect(&socket_, &QTcpSocket::readyRead, this, &QtTcpClient::readyRead);
+  quiet_.setSingleShot(true);
+  quiet_.setTimerType(Qt::PreciseTimer);
+  quiet_.setInterval(kQuietMs);
+  connect(&quiet_, &QTimer::timeout, this, [this] {
+    framer_.FlushPartial();
+    if (framer_.HasReply()) emit replyReady();
+  });
+  connect(&socket_, &QTcpSocket::readyRead, this, &QtTcpClient::ReadReceived);
+}
+
+void QtTcpClient::ReadReceived() {
+  const QByteArray bytes = socket_.readAll();
+  if (bytes.isEmpty()) return;
+  framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (framer_.LineOpen()) {
+    quiet_.start();
+  } else {
+    quiet_.stop();
+  }
+  if (framer_.HasReply()) emit replyReady();
 }
 
 void QtTcpClient::SetRemoteHost(const std::string& host) {
@@ -20,7 +39,7 @@ void QtTcpClient::SetRemotePort(std::int32_t port) {
 
 void QtTcpClient::Connect() {
   // A connect on an open or half-open socket starts over rather than fail.
-  if (socket_.state() != QAbstractSocket::UnconnectedState) socket_.abort();
+  if (socket_.state() != QAbstractSocket::UnconnectedState) Drop();
   socket_.connectToHost(host_, port_);
 }
 
@@ -30,16 +49,27 @@ void QtTcpClient::SendData(const std::string& data) {
                            "Wrong protocol or connection state for the requested transaction or "
                            "request");
   }
-  socket_.write(data.data(), static_cast<qint64>(data.size()));
+  const auto size = static_cast<qint64>(data.size());
+  if (socket_.write(data.data(), size) != size) {
+    throw zrv::SocketError(zrv::kSendIncomplete, "The socket did not take the whole command");
+  }
 }
 
 std::string QtTcpClient::GetData() {
-  const QByteArray bytes = socket_.readAll();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return framer_.TakeReply();
 }
 
 void QtTcpClient::Close() {
   // Commands handed over just before a close still go out.
   socket_.flush();
+  Drop();
+}
+
+void QtTcpClient::Drop() {
+  ReadReceived();
+  // The line will not go on on this connection.
+  quiet_.stop();
+  framer_.FlushPartial();
+  if (framer_.HasReply()) emit replyReady();
   socket_.abort();
 }

@@ -3,18 +3,29 @@
 // follows; a refused or lost connection leaves the socket quietly
 // unconnected, so the next SendData fails with kNotConnected and the logic
 // decides what to tell the operator.
+//
+// Everything the socket receives is read at once into a ReplyFramer, so no
+// byte waits in the socket while a handler (or a box it shows) runs;
+// replyReady announces complete replies, which GetData hands out one at a
+// time. A line without CR LF becomes a reply once it has been quiet for
+// kQuietMs.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include "app/Ports.h"
+#include "link/ReplyFramer.h"
 
 class QtTcpClient : public QObject, public zrv::TcpClientPort {
   Q_OBJECT
 
  public:
+  // Well under a tick, and far above the gap between the segments of one reply.
+  static constexpr int kQuietMs = 100;
+
   explicit QtTcpClient(QObject* parent = nullptr);
 
   void SetRemoteHost(const std::string& host) override;
@@ -24,14 +35,21 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   std::string GetData() override;
   void Close() override;
 
-  qint64 BytesAvailable() const { return socket_.bytesAvailable(); }
+  bool HasReply() const { return framer_.HasReply(); }
+  std::size_t NextReplySize() const { return framer_.NextReplySize(); }
   QAbstractSocket::SocketState State() const { return socket_.state(); }
 
  signals:
-  void readyRead();
+  void replyReady();
 
  private:
+  void ReadReceived();
+  // What the socket still holds becomes replies before the socket lets go.
+  void Drop();
+
   QTcpSocket socket_;
+  QTimer quiet_;
+  zrv::ReplyFramer framer_;
   QString host_;
   quint16 port_ = 0;
 };

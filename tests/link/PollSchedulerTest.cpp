@@ -169,6 +169,7 @@ TEST(PollScheduler, SingleCommandGoesOutOnceThenTheLinkCloses) {
   r.Tick();
   EXPECT_EQ(r.NewlySent(), Texts{"HYS?\r\n"});
   EXPECT_EQ(r.g.SingleCommandPending, 0);
+  r.Reply("07\r\n");
   r.Tick();
   EXPECT_FALSE(r.timer1.enabled);
   EXPECT_EQ(r.socket.calls.back(), "close");
@@ -182,7 +183,7 @@ TEST(PollScheduler, WaitingForTheEmailStateKeepsTheTimerRunning) {
   r.Reply("05\r\n");
   r.Tick();  // EMAIL?
   r.NewlySent();
-  r.Tick(50);
+  r.Tick(23);
   EXPECT_TRUE(r.NewlySent().empty());
   EXPECT_TRUE(r.timer1.enabled);
   EXPECT_EQ(r.g.LinkOpen, -1);

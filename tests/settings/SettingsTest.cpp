@@ -98,6 +98,7 @@ TEST(EmailSwitch, EachClickSendsTheOtherStateAndTheTickFlipsTheButton) {
     r.Tick();
     EXPECT_EQ(r.NewlySent(), Texts{command});
     EXPECT_EQ(r.vm.EMail.text, caption);
+    r.Reply("OK\r\n");
     r.Tick();
     EXPECT_FALSE(r.timer1.enabled);
   }
@@ -138,6 +139,9 @@ TEST(ParamSet, BothTextsGoOutUnchangedInOneSend) {
     r.Tick();
     EXPECT_EQ(r.NewlySent(), Texts{c.wire});
     EXPECT_EQ(r.g.ParamSetPending, 0);
+    r.Reply("OK\r\nOK\r\n");  // two replies as one arrival still count as one
+    r.Tick(24);
+    EXPECT_TRUE(r.timer1.enabled) << "the second reply is still due";
     r.Tick();
     EXPECT_FALSE(r.timer1.enabled);
   }

@@ -49,7 +49,9 @@ class FakeTimer : public TimerPort {
 class FakeMessageBox : public MessageBoxPort {
  public:
   void Show(const std::string& text) override { shown.push_back(text); }
+  void Notify(const std::string& text) override { notified.push_back(text); }
   std::vector<std::string> shown;
+  std::vector<std::string> notified;
 };
 
 class FakeClock : public ClockPort {

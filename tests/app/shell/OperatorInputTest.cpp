@@ -47,7 +47,8 @@ class OperatorInputTest : public testing::Test {
 };
 
 TEST_F(OperatorInputTest, RefusedCharactersAreDroppedWithOneBoxEach) {
-  // In `keys`, \b is Backspace and other control characters are Ctrl+letter.
+  // In `keys`, \b is Backspace, \x7f Delete (with the text X11 gives it) and
+  // other control characters are Ctrl+letter.
   const struct {
     const char* field;
     QString keys;
@@ -59,6 +60,10 @@ TEST_F(OperatorInputTest, RefusedCharactersAreDroppedWithOneBoxEach) {
       {"HostPTEdit", QString::fromUtf8("1\uFF12"), "1", 1},  // full-width digit
       // Select all, copy, paste twice, rub one out.
       {"Txt_Interval", "12\x01\x03\x16\x16\b", "121", 0},
+      {"Txt_Alarm_level",
+       "12\x01\x7f"
+       "3",
+       "3", 0},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.field) + " " + row.keys.toStdString());
@@ -75,6 +80,8 @@ TEST_F(OperatorInputTest, RefusedCharactersAreDroppedWithOneBoxEach) {
     for (QChar c : row.keys) {
       if (c == '\b') {
         QTest::keyClick(target, Qt::Key_Backspace);
+      } else if (c == '\x7f') {
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Delete, QString(c), Qt::NoModifier);
       } else if (c < ' ') {
         QTest::keyClick(target, Qt::Key(Qt::Key_A + c.unicode() - 1), Qt::ControlModifier);
       } else {
@@ -111,8 +118,9 @@ TEST_F(OperatorInputTest, DataDuringABoxArrivesAfterIt) {
   auto* version = Find<QLabel>("Label10");
   QString versionInBox;
   messages.whileOpen = [&] {
-    peer->write("1.10\r\n");
-    ASSERT_TRUE(WaitFor([&] { return client.BytesAvailable() == 6; }));
+    // Two replies in one segment: an unrecognised version, then a good one.
+    peer->write("0.90\r\n1.10\r\n");
+    ASSERT_TRUE(WaitFor([&] { return client.HasReply(); }));
     // Give the socket's notification every chance to be (wrongly) handled.
     QCoreApplication::processEvents();
     versionInBox = version->text();
@@ -120,8 +128,8 @@ TEST_F(OperatorInputTest, DataDuringABoxArrivesAfterIt) {
   TypeRefusedKey();
 
   EXPECT_EQ(versionInBox, "????");
-  EXPECT_EQ(client.BytesAvailable(), 0);
-  EXPECT_EQ(version->text(), "1.10");
+  EXPECT_TRUE(WaitFor([&] { return version->text() == "1.10"; }));
+  EXPECT_FALSE(client.HasReply());
   EXPECT_EQ(messages.shown, std::vector<std::string>{kIllegal});
 }
 
@@ -134,6 +142,20 @@ TEST_F(OperatorInputTest, ChoosingAnOptionSetsValuesAndRunsItsClick) {
     EXPECT_EQ(Find<QLineEdit>("Txt_Command")->isEnabled(), single);
     EXPECT_EQ(Find<QLineEdit>("Txt_Interval")->isEnabled(), !single);
   }
+  // A click on the option already chosen is a click too.
+  vm.Txt_Command.enabled = true;
+  window.renderNow();
+  QTest::mouseClick(Find<QRadioButton>("Continue_mode"), Qt::LeftButton);
+  EXPECT_FALSE(Find<QLineEdit>("Txt_Command")->isEnabled());
+}
+
+TEST_F(OperatorInputTest, ChoosingTheShownDriveAgainKeepsTheDirectory) {
+  const QString here = QDir::currentPath();
+  auto* drives = Find<QComboBox>("Drive1");
+  ASSERT_GT(drives->count(), 0);
+  emit drives->activated(drives->currentIndex());
+  EXPECT_EQ(vm.Dir1.text, here.toStdString());
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(OperatorInputTest, DirectoryListBrowsesDownAndUp) {
@@ -165,10 +187,11 @@ TEST_F(OperatorInputTest, ReplyBoxFollowsTheNewestLine) {
   Control& reply = vm.TxtBox_Reply;
   QString expected;
   for (int i = 0; i < 30; ++i) {
-    const std::string line = "2026/12/06 18:41:13 99." + std::to_string(i % 10) + "%\r\n";
+    // One byte per character: the degree sign is 0xB0 on the wire.
+    const std::string line = "2026/12/06 18:41:13 99." + std::to_string(i % 10) + "% 25\xB0\r\n";
     reply.text += line;
     reply.selStart = reply.text.size();
-    expected += QString::fromStdString(line).replace("\r\n", "\n");
+    expected += QString::fromLatin1(line.data(), line.size()).replace("\r\n", "\n");
     window.renderNow();
   }
   EXPECT_EQ(box->toPlainText(), expected);

@@ -29,8 +29,10 @@ class ScriptedMessageBox : public MessageBoxPort {
     shown.push_back(text);
     if (whileOpen) whileOpen();
   }
+  void Notify(const std::string& text) override { notified.push_back(text); }
 
   std::vector<std::string> shown;
+  std::vector<std::string> notified;
   // Runs inside Show, as the operator's time with a modal box would.
   std::function<void()> whileOpen;
 };
