@@ -94,6 +94,13 @@ void Rig::StartSingle(const std::string& command) {
   w.start_Click();
 }
 
+void Rig::Pair(const std::string& purity, const std::string& temp) {
+  Tick();
+  Reply(purity);
+  Tick();
+  Reply(temp);
+}
+
 std::vector<std::string> Rig::NewlySent() {
   const std::vector<std::string> all = socket.Sent();
   std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(seen_), all.end());

@@ -10,6 +10,10 @@
 
 namespace zrv::test {
 
+using Texts = std::vector<std::string>;
+// What FakeClock stamps every record with.
+constexpr const char* kStamp = "2026/12/06 18:41:13";
+
 // A socket whose connection is made or refused by the test. Every call is
 // recorded in `calls` ("host 127.0.0.1", "port 7777", "connect", "send
 // PURITY?\r\n", "close") so that tests can read the wire in order.
@@ -55,7 +59,7 @@ class FakeMessageBox : public MessageBoxPort {
 class FakeClock : public ClockPort {
  public:
   std::string Stamp() override { return stamp; }
-  std::string stamp = "2026/12/06 18:41:13";
+  std::string stamp = kStamp;
 };
 
 class FakeDirectories : public DirectoryPort {
@@ -85,6 +89,8 @@ struct Rig {
   void StartContinue(const std::string& interval, const std::string& level = "80",
                      const std::string& logName = "zrv-02.log");
   void StartSingle(const std::string& command);
+  // One prompt pair of a running Continue cycle: PURITY? -> reply -> TEMP? -> reply.
+  void Pair(const std::string& purity = "99.5%\r\n", const std::string& temp = "25.3DEG\r\n");
   // Sent texts since the last call.
   std::vector<std::string> NewlySent();
 
