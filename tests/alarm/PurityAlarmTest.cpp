@@ -43,41 +43,30 @@ TEST(PurityAlarm, TheIntegerPartOfAWellFormedReadingIsComparedWithTheLevel) {
   }
 }
 
-TEST(PurityAlarm, OnlyThePurityReplyOfAContinueRunIsEvaluated) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("1", "80");
-  r.Tick();
-  r.Reply("99.0%\r\n");
-  r.Tick();
-  r.Reply("10.0%\r\n");  // a temperature reply that looks like purity
-  EXPECT_EQ(r.g.AlarmActive, 0);
-  Rig single;
-  single.AcceptVersion();
-  single.g.AlarmActive = -1;
-  single.StartSingle("PURITY?");
-  EXPECT_EQ(single.g.AlarmActive, 0) << "a Single start clears an old alarm";
-  single.Tick();
-  single.Reply("10.0%\r\n");
-  EXPECT_EQ(single.g.AlarmActive, 0);
-}
-
-TEST(PurityAlarm, BlinksRedAndPaleCyanStartingOnRedWhileBelowTheLevel) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("1", "80");
-  std::vector<std::uint32_t> seen;
-  const auto blink = [&](int times) {
-    for (int i = 0; i < times; ++i)
-      r.w.Timer2_Timer(), seen.push_back(*r.vm.Alarm_Display.backColor);
+TEST(PurityAlarm, OnlyThePurityReplyOfAContinueRunIsEvaluatedAndBlinksStartingOnRed) {
+  const auto blink = [](Rig& r, int times) {
+    std::string seen;
+    for (int i = 0; i < times; ++i) {
+      r.w.Timer2_Timer();
+      seen += *r.vm.Alarm_Display.backColor == kRed        ? "R"
+              : *r.vm.Alarm_Display.backColor == kPaleCyan ? "c"
+                                                           : "?";
+    }
+    return seen;
   };
-  r.Pair("50.0%\r\n");
-  blink(5);
-  r.Tick(4);  // the next purity query
-  r.Reply("90.0%\r\n");
-  blink(2);
-  EXPECT_EQ(seen, (std::vector<std::uint32_t>{kRed, kPaleCyan, kRed, kPaleCyan, kRed, kPaleCyan,
-                                              kPaleCyan}));
+  for (const auto& [script, seen] :
+       {std::pair{"start t <99.0% t <10.0%", "cc"},  // a temperature reply that looks like purity
+        {"start t <50.0% t <25.3DEG", "RcRcR"},
+        {"Txt_Interval=1 start t <50.0% t <25.3DEG t*4 <90.0%", "cc"},
+        {"Txt_Interval=10 start t <50.0% stop t", "cc"},  // the TEMP? tick honours stop
+        {"start t <50.0% offline t", "RcR"},              // a failed send leaves it blinking
+        {"start t <50.0% offline t single", "cc"},        // a Single start clears it
+        {"start t <99.0% stop t t single t <10.0%", "cc"}}) {
+    Rig r;
+    r.Run("check t <1.10 t");
+    r.Run(script);
+    EXPECT_EQ(blink(r, static_cast<int>(std::string(seen).size())), seen) << script;
+  }
 }
 
 }  // namespace

@@ -49,47 +49,35 @@ TEST(Link, ContinueStartPreparesThePollCycle) {
   }
 }
 
-TEST(Link, AWrongEntryGivesOneMessageAndKeepsTheOldLog) {
+TEST(Link, Scripts) {
   std::filesystem::create_directory("a-directory");
-  const struct {
-    const char *interval, *level, *port, *logName;
-  } rows[] = {
-      {"", "80", "7777", "zrv-02.log"},      {"1x", "80", "7777", "zrv-02.log"},
-      {"-5", "80", "7777", "zrv-02.log"},    {"10", "", "7777", "zrv-02.log"},
-      {"10", "99999", "7777", "zrv-02.log"}, {"10", "80", "99999", "zrv-02.log"},
-      {"10", "80", "7777", "missing/x.log"}, {"10", "80", "7777", "a-directory"},
+  const std::pair<const char*, const char*> rows[] = {
+      // A wrong entry: one message, the link closed again, the old log kept.
+      {"Txt_Interval= start t ?start ?log",
+       "connect close !Wrong Parameter ! start=start log=old\r\n"},
+      {"Txt_Interval=1x start t", "connect close !Wrong Parameter !"},
+      {"Txt_Interval=-5 start t", "connect close !Wrong Parameter !"},
+      {"Txt_Alarm_level= start t", "connect close !Wrong Parameter !"},
+      {"Txt_Alarm_level=99999 start t", "connect close !Wrong Parameter !"},
+      {"HostPTEdit=99999 start t ?start", "close !Wrong Parameter ! start=start"},
+      {"Txt_Save_File=missing/x.log start t ?log", "connect close !Wrong Parameter ! log=old\r\n"},
+      {"Txt_Save_File=a-directory start t", "connect close !Wrong Parameter !"},
+      // Any failed send but the purity query's is reported at once.
+      {"offline single t ?start", "connect @1 close !Can't connected ! start=start"},
+      {"start t <99.5% offline t t ?start",
+       "connect @1 PURITY? @2 close !Can't connected ! start=start"},
+      // stop only raises the request; the mode buttons switch their fields.
+      {"single stop ?start t t", "connect start=start off @1 VER? @2 close"},
+      {"Single_mode ?Txt_Command ?Txt_Alarm_level ?Drive1 Continue_mode ?Txt_Command "
+       "?Txt_Save_File",
+       "Txt_Command=VER? Txt_Alarm_level=80 off Drive1=/ off Txt_Command=VER? off "
+       "Txt_Save_File=zrv-02.log"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.interval << " " << row.level << " " << row.logName);
-    WriteFileBytes("zrv-02.log", "previous run\r\n");
+  for (const auto& [script, wire] : rows) {
+    WriteFileBytes("zrv-02.log", "old\r\n");
     Rig r;
-    r.AcceptVersion();
-    r.vm.HostIPEdit.text = "127.0.0.1";
-    r.vm.HostPTEdit.text = row.port;
-    r.socket.calls.clear();
-    r.StartContinue(row.interval, row.level, row.logName);
-    EXPECT_EQ(r.messages.shown, Texts{"Wrong Parameter !"});
-    // The connect goes out before the entries are read, and is closed again.
-    EXPECT_EQ(r.socket.calls, (row.port == std::string("7777")
-                                   ? Texts{"host 127.0.0.1", "port 7777", "connect", "close"}
-                                   : Texts{"close"}));
-    EXPECT_FALSE(r.timer1.enabled);
-    EXPECT_TRUE(r.vm.start.enabled);
-    EXPECT_EQ(r.g.ContinuousRun, 0);
-    EXPECT_EQ(r.g.LinkOpen, 0);
-    EXPECT_EQ(ReadFileBytes("zrv-02.log"), "previous run\r\n");
-  }
-}
-
-TEST(Link, ModeButtonsSwitchOnlyTheirFields) {
-  Rig r;
-  for (const bool single : {true, false, true}) {
-    single ? r.w.Single_mode_Click() : r.w.Continue_mode_Click();
-    EXPECT_EQ(r.vm.Txt_Command.enabled, single);
-    for (Control* c : {&r.vm.Txt_Interval, &r.vm.Txt_Alarm_level, &r.vm.Txt_Save_File, &r.vm.Drive1,
-                       &r.vm.Dir1}) {
-      EXPECT_EQ(c->enabled, !single) << c->name;
-    }
+    r.Run("check t <1.10 t");
+    EXPECT_EQ(r.Run(script), wire) << script;
   }
 }
 
@@ -133,33 +121,17 @@ TEST(Link, TheHundredthFailureEndsTheRunWithOneMessage) {
   EXPECT_EQ(std::tuple(r.g.ContinuousRun, r.g.LinkOpen, r.g.SendRetries), std::tuple(0, 0, 0));
   EXPECT_EQ(r.vm.TCP_Condition.backColor, kWhite);
   EXPECT_TRUE(r.vm.start.enabled);
+  // The run ended in phase 2; a switch command after it is no poll and must
+  // not vanish in the silent retry.
+  EXPECT_EQ(r.Run("email t"), "connect @1 close !Can't connected !");
 }
 
-TEST(Link, OtherFailedSendsAreReportedAtOnce) {
-  const std::function<void(Rig&)> rows[] = {
-      [](Rig& r) { r.w.Version_Check_Click(); },
-      [](Rig& r) { r.AcceptVersion(), r.StartSingle("VER?"); },
-      [](Rig& r) { r.AcceptVersion(), r.StartContinue("10"), r.Tick(), r.Reply("99.5%\r\n"); },
-      // After a run that ended in phase 2 a settings command is no poll: it
-      // must not vanish in the silent retry.
-      [](Rig& r) {
-        r.AcceptVersion(), r.StartContinue("10"), r.g.PollPhase = 2;
-        r.w.HaltPolling(), r.w.EMail_Click();
-      },
-      // An error other than "not connected" is never retried.
-      [](Rig& r) { r.AcceptVersion(), r.StartContinue("10"), r.socket.failWith = 10053; },
-  };
-  int row = 0;
-  for (const auto& prepare : rows) {
-    Rig r;
-    prepare(r);
-    if (r.socket.failWith == 0) r.socket.connected = r.socket.connectsImmediately = false;
-    r.Tick();
-    EXPECT_EQ(r.messages.shown, Texts{"Can't connected !"}) << row;
-    EXPECT_FALSE(r.timer1.enabled) << row;
-    EXPECT_EQ(r.socket.calls.back(), "close") << row;
-    EXPECT_EQ(r.g.ContinuousRun, 0) << row++;
-  }
+TEST(Link, AnErrorOtherThanNotConnectedIsNeverRetried) {
+  Rig r;
+  r.AcceptVersion();
+  r.StartContinue("10");
+  r.socket.failWith = 10053;
+  EXPECT_EQ(r.Run("t t"), "@1 close !Can't connected !");
 }
 
 TEST(Link, AHaltEnablesStartOnlyOnceAVersionIsAccepted) {

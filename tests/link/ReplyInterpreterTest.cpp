@@ -40,58 +40,29 @@ TEST(ReplyInterpreter, APairBecomesOneRecordLineCutByLength) {
   }
 }
 
-TEST(ReplyInterpreter, AnEmailNoticeIsItsOwnRecordAndKeepsThePair) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("1");
-  r.Tick();
-  r.Reply("79.0%\r\n");
-  r.clock.stamp = "2026/12/06 18:41:14";
-  r.Reply("E-MAIL ALARM\r\n");
-  r.Tick();
-  EXPECT_EQ(r.socket.Sent().back(), "TEMP?\r\n") << "the notice must not cost the pair";
-  r.clock.stamp = "2026/12/06 18:41:15";
-  r.Reply("25.3DEG\r\n");
-  const std::string expected =
-      "2026/12/06 18:41:14 E-MAIL ALARM\r\n2026/12/06 18:41:15 79.0 25.3 %&DEG\r\n";
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, expected);
-  EXPECT_EQ(ReadFileBytes("zrv-02.log"), expected);
-}
-
-TEST(ReplyInterpreter, AVersionReplyIsNeverRecordedNotEvenANotice) {
-  Rig r;
-  r.w.Version_Check_Click();
-  r.Tick();
-  r.Reply("E-MAIL ALARM\r\n");  // read as a version reply: not recognised
-  EXPECT_EQ(r.g.VersionPending, 1);
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, "");
-  EXPECT_EQ(r.g.ReplyHandled, 0);
-  // Before any run the first reply after the check only pairs up; the next
-  // one makes a record.
-  r.Reply("1.10\r\n");
-  r.Reply("OK\r\n");
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, std::string(kStamp) + " OK\r\n");
-  r.Reply("OK\r\n");
-  EXPECT_EQ(r.g.HistoryCount, 1);
-}
-
-TEST(ReplyInterpreter, SingleRepliesAreRecordedAsReceivedButNeverLogged) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("10");
-  r.Pair();
-  r.w.stop_Click();
-  r.Tick(2);
-  const std::string log = ReadFileBytes("zrv-02.log");
-  ASSERT_EQ(log, std::string(kStamp) + " 99.5 25.3 %&DEG\r\n");
-  r.StartSingle("VER?");
-  r.Tick();
-  r.Reply("1.10\r\n");
-  r.Reply("no line end");
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, log + kStamp + " 1.10\r\n" + kStamp + " no line end");
-  EXPECT_EQ(r.g.HistoryLines[2], std::string(kStamp) + " no line end");
-  EXPECT_EQ(ReadFileBytes("zrv-02.log"), log);
-  EXPECT_TRUE(r.messages.shown.empty());
+TEST(ReplyInterpreter, NoticesVersionRepliesAndSingleReplies) {
+  const std::string at = std::string(kStamp) + " ";
+  const std::pair<const char*, std::string> rows[] = {
+      // A notice is its own record and does not cost the pair it interrupts.
+      {"check t <1.10 t start t <79.0% <E-MAIL~ALARM t <25.3DEG ?log",
+       "connect @1 VER? @2 close connect @3 PURITY? @4 TEMP? log=" + at + "E-MAIL ALARM\r\n" + at +
+           "79.0 25.3 %&DEG\r\n"},
+      // A version reply is never recorded, not even a notice; before any run
+      // the first reply after the check only pairs up, the next one is recorded.
+      {"check t <E-MAIL~ALARM <1.10 <OK <OK ?TxtBox_Reply",
+       "connect @1 VER? TxtBox_Reply=" + at + "OK\r\n"},
+      // Single replies are recorded as received, never logged.
+      {"check t <1.10 t Txt_Interval=10 start t <99.5% t <25.3DEG stop t t single t <1.10 <<no~end "
+       "?TxtBox_Reply ?log",
+       "connect @1 VER? @2 close connect @3 PURITY? @4 TEMP? @6 close connect @7 VER? "
+       "TxtBox_Reply=" +
+           at + "99.5 25.3 %&DEG\r\n" + at + "1.10\r\n" + at + "no end log=" + at +
+           "99.5 25.3 %&DEG\r\n"},
+  };
+  for (const auto& [script, wire] : rows) {
+    Rig r;
+    EXPECT_EQ(r.Run(script), wire) << script;
+  }
 }
 
 }  // namespace

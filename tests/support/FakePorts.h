@@ -1,7 +1,6 @@
 // Recording doubles of the window's ports, and a window wired to them.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -93,6 +92,17 @@ struct Rig {
   void Pair(const std::string& purity = "99.5%\r\n", const std::string& temp = "25.3DEG\r\n");
   // Sent texts since the last call.
   std::vector<std::string> NewlySent();
+  // Plays an operator and instrument script and returns what the window did,
+  // in order. Steps, separated by blanks ("~" stands for a blank inside one):
+  //   t, t*N        Timer1 ticks while it is enabled; a tick's output is
+  //                 headed "@n", n counted from the start of this script
+  //   <text, <<raw  the instrument answers text CR LF (or raw) as one block
+  //   Name=text     operator types into a control
+  //   check, start (Continue), single, stop, email, set, clear: clicks
+  //   offline       the link drops and no connect completes
+  //   ?Name, ?log   append a control's text (" off" when disabled) or zrv-02.log
+  // Output: "connect", "close", sent commands without CR LF, "!box text".
+  std::string Run(const std::string& script);
 
   FakeTcpClient socket;
   FakeTimer timer1;

@@ -1,20 +1,14 @@
-// Operator actions on the real window: keys through the entry filters,
-// option buttons, the directory list, the reply box, closing; and the busy
-// guard that keeps handlers from overlapping while a box is open.
+// Operator input on the real window: keys through the entry filters, and the
+// busy guard that keeps handlers from overlapping while a box is open.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <utility>
 
-#include "app/shell/DirListWidget.h"
 #include "app/shell/MainWindow.h"
 #include "tests/app/shell/ShellTestSupport.h"
 
@@ -105,42 +99,6 @@ TEST_F(OperatorInput, DataDuringABoxArrivesAfterIt) {
   EXPECT_EQ(versionInBox, "????");
   EXPECT_EQ(client.BytesAvailable(), 0);
   EXPECT_EQ(Find<QLabel>("Label10")->text(), "1.10");
-}
-
-TEST_F(OperatorInput, OptionsDirectoryListReplyBoxAndClose) {
-  for (const bool single : {true, false}) {
-    QTest::mouseClick(Find(single ? "Single_mode" : "Continue_mode"), Qt::LeftButton);
-    EXPECT_EQ(std::pair(vm.Single_mode.value, vm.Continue_mode.value), std::pair(single, !single));
-    EXPECT_EQ(Find("Txt_Command")->isEnabled(), single);
-  }
-  const QString here = QDir::currentPath() + "/browse";  // not read by the list yet
-  ASSERT_TRUE(QDir().mkpath(here + "/logs"));
-  vm.Dir1.text = here.toStdString();
-  window.renderNow();
-  auto* list = Find<DirListWidget>("Dir1");
-  for (const auto& [entry, path] :
-       {std::pair<QString, QString>{"logs", here + "/logs"}, {"/", "/"}}) {
-    const auto items = list->findItems(entry, Qt::MatchEndsWith);
-    ASSERT_FALSE(items.isEmpty());
-    list->scrollToItem(items.front());
-    const QPoint at = list->visualItemRect(items.front()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    ASSERT_TRUE(WaitFor([&] { return list->path() == path; }));
-    EXPECT_EQ(vm.Dir1.text, path.toStdString());
-  }
-  auto* box = Find<QPlainTextEdit>("TxtBox_Reply");
-  for (int i = 0; i < 30; ++i) {
-    vm.TxtBox_Reply.text += "2026/12/06 18:41:13 99." + std::to_string(i % 10) + "%\r\n";
-    vm.TxtBox_Reply.selStart = vm.TxtBox_Reply.text.size();
-    window.renderNow();
-  }
-  EXPECT_EQ(box->toPlainText(), QString::fromStdString(vm.TxtBox_Reply.text).replace("\r\n", "\n"));
-  EXPECT_TRUE(box->viewport()->rect().contains(box->cursorRect())) << "scrolled to the newest";
-  QTcpServer server;
-  ASSERT_NE(ConnectLocally(window.tcpClient(), server), nullptr);
-  EXPECT_TRUE(window.close());
-  EXPECT_EQ(window.tcpClient().State(), QAbstractSocket::UnconnectedState);
 }
 
 }  // namespace
