@@ -43,60 +43,61 @@ TEST(StartupShutdown, MojiCutReturnsTheItemAndMovesPastItsComma) {
   EXPECT_THROW(r.w.MojiCut("A,", zero), HandlerError);
 }
 
+// "A,,B" -> {"A", "", "B"}; "-" -> no entries.
+Texts Items(const std::string& joined) {
+  Texts items(1);
+  for (char c : joined) c == ',' ? items.emplace_back() : items.back() += c;
+  return joined == "-" ? Texts{} : items;
+}
+
 TEST(StartupShutdown, LoadTakesTheFirstSixItemsOfTheLastLine) {
-  const std::string design = ViewModel().HostIPEdit.text;
-  const struct {
-    std::optional<std::string> file;  // none: no file
-    Texts list;
-  } rows[] = {
-      {"A,B,C,D,E,F,\r\n", {"A", "B", "C", "D", "E", "F"}},
-      {"A,B,C,D,E,F,G,H,\r\n", {"A", "B", "C", "D", "E", "F"}},
-      {"X,,,,,,\r\nY,Z,,,,,\r\n", {"Y", "Z", "", "", "", ""}},
-      {"A,B,,,,,", {"A", "B", "", "", "", ""}},
-      {"Q,,,,,,\nR,,,,,,\n", {"R", "", "", "", "", ""}},
-      {"Q,,,,,,\rR,,,,,,\r", {"R", "", "", "", "", ""}},
-      {" 1.2.3.4 ,,,,,,\r\n", {" 1.2.3.4 ", "", "", "", "", ""}},
-      {",B,,,,,\r\n", {"", "B", "", "", "", ""}},
-      {"A,B\r\n", {"A", "B", "", "", "", ""}},
-      {std::nullopt, {}},
-      {"", {}},
-      {std::string(40000, 'x') + "\r\n", {}},
+  const std::pair<std::optional<std::string>, const char*> rows[] = {
+      {"A,B,C,D,E,F,\r\n", "A,B,C,D,E,F"},
+      {"A,B,C,D,E,F,G,H,\r\n", "A,B,C,D,E,F"},
+      {"X,,,,,,\r\nY,Z,,,,,\r\n", "Y,Z,,,,"},
+      {"A,B,,,,,", "A,B,,,,"},
+      {"Q,,,,,,\nR,,,,,,\n", "R,,,,,"},
+      {"Q,,,,,,\rR,,,,,,\r", "R,,,,,"},
+      {" 1.2.3.4 ,,,,,,\r\n", " 1.2.3.4 ,,,,,"},
+      {",B,,,,,\r\n", ",B,,,,"},
+      {"A,B\r\n", "A,B,,,,"},
+      {std::nullopt, "-"},
+      {"", "-"},
+      {std::string(40000, 'x') + "\r\n", "-"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [file, list] : rows) {
     std::filesystem::remove(kIpHistoryFile);
-    if (row.file) WriteFileBytes(kIpHistoryFile, *row.file);
+    if (file) WriteFileBytes(kIpHistoryFile, *file);
     Rig r;
-    EXPECT_EQ(r.vm.HostIPEdit.list, row.list) << row.file.value_or("no file");
-    EXPECT_EQ(r.vm.HostIPEdit.text, row.list.empty() ? design : row.list[0]);
+    EXPECT_EQ(r.vm.HostIPEdit.list, Items(list)) << list;
+    EXPECT_EQ(r.vm.HostIPEdit.text,
+              Items(list).empty() ? ViewModel().HostIPEdit.text : Items(list)[0]);
     EXPECT_EQ(r.vm.HostPTEdit.text, "7777") << "no port file";
   }
 }
 
 TEST(StartupShutdown, UpdateMovesTheTextToTheTopAndRewritesTheFile) {
-  const struct {
-    Texts list;
-    std::string text;
-    Texts after;
-  } rows[] = {
-      {{"A", "B", "C", "D", "E", "F"}, "G", {"G", "A", "B", "C", "D", "F"}},
-      {{"A", "B", "C", "D", "E"}, "G", {"G", "A", "B", "C", "D"}},
-      {{"A", "B", "C", "D", "E", "F"}, "C", {"C", "A", "B", "D", "E"}},
-      {{"A", "", "B", "", "", ""}, "", {"A", "B", "", "", ""}},
-      {{}, "127.0.0.1", {"127.0.0.1"}},
-      {{" 7777", "", "", "", "", ""}, "7777", {"7777", " 7777", "", "", "", ""}},
+  const std::tuple<const char*, const char*, const char*> rows[] = {
+      {"A,B,C,D,E,F", "G", "G,A,B,C,D,F"},
+      {"A,B,C,D,E", "G", "G,A,B,C,D"},
+      {"A,B,C,D,E,F", "C", "C,A,B,D,E"},
+      {"A,,B,,,", "", "A,B,,,"},
+      {"-", "127.0.0.1", "127.0.0.1"},
+      {" 7777,,,,,", "7777", "7777, 7777,,,,"},
       // Only the first six entries are searched.
-      {{"A", "B", "C", "D", "E", "F", "G"}, "G", {"G", "A", "B", "C", "D", "F", "G"}},
+      {"A,B,C,D,E,F,G", "G", "G,A,B,C,D,F,G"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [list, text, after] : rows) {
     Rig r;
-    r.vm.HostIPEdit.list = row.list;
-    r.vm.HostIPEdit.text = row.text;
+    r.vm.HostIPEdit.list = Items(list);
+    r.vm.HostIPEdit.text = text;
     r.w.UpdateHostHistory(r.vm.HostIPEdit, kIpHistoryFile);
-    EXPECT_EQ(r.vm.HostIPEdit.list, row.after) << row.text;
-    EXPECT_EQ(r.vm.HostIPEdit.text, row.text);
+    EXPECT_EQ(r.vm.HostIPEdit.list, Items(after)) << text;
+    EXPECT_EQ(r.vm.HostIPEdit.text, text);
     std::string file;
-    for (std::size_t i = 0; i < 6; ++i) file += (i < row.after.size() ? row.after[i] : "") + ",";
-    EXPECT_EQ(ReadFileBytes(kIpHistoryFile), file + "\r\n") << row.text;
+    for (std::size_t i = 0; i < 6; ++i)
+      file += (i < Items(after).size() ? Items(after)[i] : "") + ",";
+    EXPECT_EQ(ReadFileBytes(kIpHistoryFile), file + "\r\n") << text;
   }
 }
 

@@ -67,7 +67,10 @@ TEST(Link, Scripts) {
       {"start t <99.5% offline t t ?start",
        "connect @1 PURITY? @2 close !Can't connected ! start=start"},
       // stop only raises the request; the mode buttons switch their fields.
-      {"single stop ?start t t", "connect start=start off @1 VER? @2 close"},
+      {"single stop ?start t t ?start", "connect start=start off @1 VER? @2 close start=start"},
+      // A Single command goes out once, exactly as typed.
+      {"Txt_Command=~THRESHOLD?~ single t t", "connect @1  THRESHOLD?  @2 close"},
+      {"Txt_Command=EMAIL~OF single t", "connect @1 EMAIL OF"},
       {"Single_mode ?Txt_Command ?Txt_Alarm_level ?Drive1 Continue_mode ?Txt_Command "
        "?Txt_Save_File",
        "Txt_Command=VER? Txt_Alarm_level=80 off Drive1=/ off Txt_Command=VER? off "

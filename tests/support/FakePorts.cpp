@@ -48,10 +48,6 @@ std::vector<std::string> FakeTcpClient::Sent() const {
   return sent;
 }
 
-int FakeTcpClient::Count(const std::string& call) const {
-  return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-}
-
 bool FakeDirectories::IsDirectory(const std::string& path) {
   return std::find(directories.begin(), directories.end(), path) != directories.end();
 }
@@ -105,13 +101,6 @@ void Rig::Pair(const std::string& purity, const std::string& temp) {
   Reply(purity);
   Tick();
   Reply(temp);
-}
-
-std::vector<std::string> Rig::NewlySent() {
-  const std::vector<std::string> all = socket.Sent();
-  std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(seen_), all.end());
-  seen_ = all.size();
-  return fresh;
 }
 
 std::string Rig::Run(const std::string& script) {

@@ -27,7 +27,6 @@ class FakeTcpClient : public TcpClientPort {
 
   // Sent texts only, in order.
   std::vector<std::string> Sent() const;
-  int Count(const std::string& call) const;
 
   std::vector<std::string> calls;
   std::string inbox;
@@ -90,8 +89,6 @@ struct Rig {
   void StartSingle(const std::string& command);
   // One prompt pair of a running Continue cycle: PURITY? -> reply -> TEMP? -> reply.
   void Pair(const std::string& purity = "99.5%\r\n", const std::string& temp = "25.3DEG\r\n");
-  // Sent texts since the last call.
-  std::vector<std::string> NewlySent();
   // Plays an operator and instrument script and returns what the window did,
   // in order. Steps, separated by blanks ("~" stands for a blank inside one):
   //   t, t*N        Timer1 ticks while it is enabled; a tick's output is
@@ -113,9 +110,6 @@ struct Rig {
   SvZRV_02 w;
   SvGlobal01B& g;
   ViewModel& vm;
-
- private:
-  std::size_t seen_ = 0;
 };
 
 }  // namespace zrv::test
