@@ -6,108 +6,67 @@
 namespace zrv::test {
 namespace {
 
-struct AlarmCase {
-  const char* level;
-  const char* purity;
-  std::int16_t before;
-  std::int16_t after;
-};
-
-TEST(PurityAlarm, TheIntegerPartIsComparedWithTheLevel) {
-  const AlarmCase cases[] = {
+TEST(PurityAlarm, TheIntegerPartOfAWellFormedReadingIsComparedWithTheLevel) {
+  const struct {
+    const char *level, *purity;
+    std::int16_t before, after;
+  } rows[] = {
       {"80", "79.9%\r\n", 0, -1},
       {"80", "80.0%\r\n", -1, 0},
       {"80", "80.9%\r\n", -1, 0},
-      {"99", "100.0%\r\n", 0, 0},
+      {"99", "100.0%\r\n", -1, 0},
       {"0", "0.0%\r\n", 0, 0},
       {"10", "9.9%\r\n", 0, -1},
       {"80", "05.0%\r\n", 0, -1},
-      // Malformed shapes leave the alarm as it was.
+      // Any other shape leaves the alarm as it was.
       {"80", "Illegal Command!!\r\n", -1, -1},
       {"80", " 9.9%\r\n", 0, 0},
       {"80", "79,9%\r\n", 0, 0},
       {"80", "79.9%", 0, 0},
       {"80", "79.9%\r\n\r\n", 0, 0},
       {"80", "7a.9%\r\n", -1, -1},
+      {"80", "79.a%\r\n", 0, 0},
+      {"80", "79.9%\r\r", 0, 0},
       {"80", "79.9 %\r\n", 0, 0},
-      {"80", "1000.0%\r\n", 0, 0},
+      {"80", "1000.0%\r\n", -1, -1},
+      {"80", ".9%\r\n", -1, -1},
+      {"80", "", -1, -1},
   };
-  for (const auto& c : cases) {
+  for (const auto& row : rows) {
     Rig r;
     r.AcceptVersion();
-    r.StartContinue("1", c.level);
-    r.g.AlarmActive = c.before;
+    r.StartContinue("1", row.level);
+    r.g.AlarmActive = row.before;
     r.Tick();
-    r.Reply(c.purity);
-    EXPECT_EQ(r.g.AlarmActive, c.after) << "level " << c.level << " reply " << c.purity;
+    r.Reply(row.purity);
+    EXPECT_EQ(r.g.AlarmActive, row.after) << "level " << row.level << " reply " << row.purity;
   }
 }
 
-TEST(PurityAlarm, OnlyThePurityReplyOfAContinueRunIsEvaluated) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("1", "80");
-  r.Tick();
-  r.Reply("99.0%\r\n");
-  r.Tick();
-  r.Reply("10.0%\r\n");  // a temperature reply that looks like purity
-  EXPECT_EQ(r.g.AlarmActive, 0);
-
-  r.g.AlarmActive = -1;
-  r.Tick(10);
-  r.w.stop_Click();
-  r.Tick(3);
-  Rig single;
-  single.AcceptVersion();
-  single.g.AlarmActive = -1;
-  single.StartSingle("PURITY?");
-  EXPECT_EQ(single.g.AlarmActive, 0) << "a Single start clears an old alarm";
-  single.Tick();
-  single.Reply("10.0%\r\n");
-  EXPECT_EQ(single.g.AlarmActive, 0);
-}
-
-TEST(PurityAlarm, BlinksRedAndPaleCyanStartingOnRed) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("1", "80");
-  r.Tick();
-  r.Reply("50.0%\r\n");
-  std::vector<std::uint32_t> seen;
-  for (int i = 0; i < 5; ++i) {
-    r.w.Timer2_Timer();
-    seen.push_back(*r.vm.Alarm_Display.backColor);
+TEST(PurityAlarm, OnlyThePurityReplyOfAContinueRunIsEvaluatedAndBlinksStartingOnRed) {
+  const auto blink = [](Rig& r, int times) {
+    std::string seen;
+    for (int i = 0; i < times; ++i) {
+      r.w.Timer2_Timer();
+      seen += *r.vm.Alarm_Display.backColor == kRed        ? "R"
+              : *r.vm.Alarm_Display.backColor == kPaleCyan ? "c"
+                                                           : "?";
+    }
+    return seen;
+  };
+  for (const auto& [script, seen] :
+       {std::pair{"start t <99.0% t <10.0%", "cc"},  // a temperature reply that looks like purity
+        {"start t <50.0% t <25.3DEG", "RcRcR"},
+        {"Txt_Interval=1 start t <50.0% t <25.3DEG t*4 <90.0%", "cc"},
+        {"Txt_Interval=10 start t <50.0% stop t", "cc"},  // the TEMP? tick honours stop
+        {"start t <50.0% offline t", "RcR"},              // a failed send leaves it blinking
+        {"start t <50.0% offline t single", "cc"},        // a Single start clears it
+        {"start t <99.0% stop t t single t <10.0%", "cc"}}) {
+    Rig r;
+    r.Run("check t <1.10 t");
+    r.Run(script);
+    EXPECT_EQ(blink(r, static_cast<int>(std::string(seen).size())), seen) << script;
   }
-  EXPECT_EQ(seen, (std::vector<std::uint32_t>{kRed, kPaleCyan, kRed, kPaleCyan, kRed}));
-  r.Tick();
-  r.Reply("25.3DEG\r\n");
-  r.Tick(4);  // the next purity query
-  r.Reply("90.0%\r\n");
-  r.w.Timer2_Timer();
-  EXPECT_EQ(r.vm.Alarm_Display.backColor, kPaleCyan);
-  r.w.Timer2_Timer();
-  EXPECT_EQ(r.vm.Alarm_Display.backColor, kPaleCyan);
-}
-
-TEST(PurityAlarm, AStopClearsTheAlarmAFailureLeavesItBlinking) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("10", "80");
-  r.Tick();
-  r.Reply("50.0%\r\n");
-  r.w.stop_Click();
-  r.Tick();  // TEMP? honours the stop
-  EXPECT_EQ(r.g.AlarmActive, 0);
-
-  Rig failed;
-  failed.AcceptVersion();
-  failed.StartContinue("1", "80");
-  failed.Tick();
-  failed.Reply("50.0%\r\n");
-  failed.socket.connected = false;
-  failed.Tick();  // TEMP? cannot be sent
-  EXPECT_EQ(failed.messages.shown, std::vector<std::string>{"Can't connected !"});
-  EXPECT_EQ(failed.g.AlarmActive, -1);
 }
 
 }  // namespace

@@ -7,70 +7,56 @@
 namespace zrv::test {
 namespace {
 
-// Single-mode replies "R1\r\n", "R2\r\n", ... each forming one record.
+// Single-mode replies "R<from>" to "R<to>", each forming one record.
 void Records(Rig& r, int from, int to) {
   for (int i = from; i <= to; ++i) r.Reply("R" + std::to_string(i) + "\r\n");
 }
 
 std::string Lines(int from, int to) {
   std::string text;
-  for (int i = from; i <= to; ++i) text += "2026/12/06 18:41:13 R" + std::to_string(i) + "\r\n";
+  for (int i = from; i <= to; ++i) text += std::string(kStamp) + " R" + std::to_string(i) + "\r\n";
   return text;
 }
 
-class ReplyHistory : public testing::Test {
- protected:
-  void SetUp() override {
-    r.AcceptVersion();
-    r.StartSingle("X");
-    r.Tick();
-  }
+TEST(ReplyHistory, FillsToAHundredThenTheOldestLineScrollsOut) {
   Rig r;
-};
-
-TEST_F(ReplyHistory, TheHundredthRecordStillAppendsAndFillsTheBuffer) {
-  Records(r, 1, 99);
-  EXPECT_EQ(r.g.HistoryCount, 99);
-  EXPECT_EQ(r.g.HistoryFull, 0);
-  Records(r, 100, 100);
-  EXPECT_EQ(r.g.HistoryCount, 99);
-  EXPECT_EQ(r.g.HistoryFull, -1);
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(1, 100));
-  EXPECT_EQ(r.vm.TxtBox_Reply.selStart, r.vm.TxtBox_Reply.text.size());
-}
-
-TEST_F(ReplyHistory, FromTheHundredAndFirstTheOldestLineScrollsOut) {
-  Records(r, 1, 101);
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(2, 101));
-  EXPECT_EQ(r.g.HistoryLines[0], "2026/12/06 18:41:13 R2\r\n");
-  EXPECT_EQ(r.g.HistoryLines[99], "2026/12/06 18:41:13 R101\r\n");
-  Records(r, 102, 250);
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(151, 250));
-  EXPECT_EQ(r.vm.TxtBox_Reply.selStart, r.vm.TxtBox_Reply.text.size());
-}
-
-TEST_F(ReplyHistory, ClearStartsAgainAtSlotZero) {
-  Records(r, 1, 120);
+  r.AcceptVersion();
+  r.StartSingle("X");
+  r.Tick();
+  const struct {
+    int upTo, count, full, first;
+  } rows[] = {{99, 99, 0, 1}, {100, 99, -1, 1}, {101, 99, -1, 2}, {250, 99, -1, 151}};
+  int next = 1;
+  for (const auto& row : rows) {
+    Records(r, next, row.upTo);
+    next = row.upTo + 1;
+    EXPECT_EQ(r.g.HistoryCount, row.count) << row.upTo;
+    EXPECT_EQ(r.g.HistoryFull, row.full) << row.upTo;
+    EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(row.first, row.upTo)) << row.upTo;
+    EXPECT_EQ(r.vm.TxtBox_Reply.selStart, r.vm.TxtBox_Reply.text.size()) << row.upTo;
+    EXPECT_EQ(r.g.HistoryLines[0] + r.g.HistoryLines[99],
+              row.full ? Lines(row.first, row.first) + Lines(row.upTo, row.upTo) : Lines(1, 1));
+    r.w.EMail_Click();  // a switch waiting for its tick changes nothing here
+  }
   r.w.clear_Click();
   EXPECT_EQ(r.vm.TxtBox_Reply.text, "");
-  EXPECT_EQ(r.g.HistoryCount, 0);
-  EXPECT_EQ(r.g.HistoryFull, 0);
+  EXPECT_EQ(std::tuple(r.g.HistoryCount, r.g.HistoryFull), std::tuple(0, 0));
   for (const auto& slot : r.g.HistoryLines) EXPECT_EQ(slot, "");
-  Records(r, 121, 122);
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(121, 122));
+  Records(r, 1, 2);
+  EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(1, 2));
   EXPECT_EQ(r.g.HistoryCount, 2);
 }
 
-TEST_F(ReplyHistory, ClearDuringAContinueRunKeepsThePair) {
-  Rig run;
-  run.AcceptVersion();
-  run.StartContinue("1");
-  run.Tick();
-  run.Reply("99.0%\r\n");
-  run.w.clear_Click();
-  run.Tick();
-  run.Reply("25.3DEG\r\n");
-  EXPECT_EQ(run.vm.TxtBox_Reply.text, "2026/12/06 18:41:13 99.0 25.3 %&DEG\r\n");
+TEST(ReplyHistory, ClearDuringAContinueRunKeepsThePair) {
+  Rig r;
+  r.AcceptVersion();
+  r.StartContinue("1");
+  r.Tick();
+  r.Reply("99.0%\r\n");
+  r.w.clear_Click();
+  r.Tick();
+  r.Reply("25.3DEG\r\n");
+  EXPECT_EQ(r.vm.TxtBox_Reply.text, std::string(kStamp) + " 99.0 25.3 %&DEG\r\n");
 }
 
 }  // namespace

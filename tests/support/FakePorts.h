@@ -1,7 +1,6 @@
 // Recording doubles of the window's ports, and a window wired to them.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,10 @@
 #include "app/SvZRV_02.h"
 
 namespace zrv::test {
+
+using Texts = std::vector<std::string>;
+// What FakeClock stamps every record with.
+constexpr const char* kStamp = "2026/12/06 18:41:13";
 
 // A socket whose connection is made or refused by the test. Every call is
 // recorded in `calls` ("host 127.0.0.1", "port 7777", "connect", "send
@@ -24,7 +27,6 @@ class FakeTcpClient : public TcpClientPort {
 
   // Sent texts only, in order.
   std::vector<std::string> Sent() const;
-  int Count(const std::string& call) const;
 
   std::vector<std::string> calls;
   std::string inbox;
@@ -57,7 +59,7 @@ class FakeMessageBox : public MessageBoxPort {
 class FakeClock : public ClockPort {
  public:
   std::string Stamp() override { return stamp; }
-  std::string stamp = "2026/12/06 18:41:13";
+  std::string stamp = kStamp;
 };
 
 class FakeDirectories : public DirectoryPort {
@@ -87,8 +89,19 @@ struct Rig {
   void StartContinue(const std::string& interval, const std::string& level = "80",
                      const std::string& logName = "zrv-02.log");
   void StartSingle(const std::string& command);
-  // Sent texts since the last call.
-  std::vector<std::string> NewlySent();
+  // One prompt pair of a running Continue cycle: PURITY? -> reply -> TEMP? -> reply.
+  void Pair(const std::string& purity = "99.5%\r\n", const std::string& temp = "25.3DEG\r\n");
+  // Plays an operator and instrument script and returns what the window did,
+  // in order. Steps, separated by blanks ("~" stands for a blank inside one):
+  //   t, t*N        Timer1 ticks while it is enabled; a tick's output is
+  //                 headed "@n", n counted from the start of this script
+  //   <text, <<raw  the instrument answers text CR LF (or raw) as one block
+  //   Name=text     operator types into a control
+  //   check, start (Continue), single, stop, email, set, clear: clicks
+  //   offline       the link drops and no connect completes
+  //   ?Name, ?log   append a control's text (" off" when disabled) or zrv-02.log
+  // Output: "connect", "close", sent commands without CR LF, "!box text".
+  std::string Run(const std::string& script);
 
   FakeTcpClient socket;
   FakeTimer timer1;
@@ -99,9 +112,6 @@ struct Rig {
   SvZRV_02 w;
   SvGlobal01B& g;
   ViewModel& vm;
-
- private:
-  std::size_t seen_ = 0;
 };
 
 }  // namespace zrv::test

@@ -7,15 +7,49 @@
 #include <QTcpSocket>
 #include <fstream>
 
-#include "tests/app/shell/EndToEndFixture.h"
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+#include "app/shell/MainWindow.h"
+#include "sim/SimServer.h"
+#include "tests/app/shell/ShellTestSupport.h"
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
 namespace {
 
-class FaultsEndToEnd : public EndToEnd {
+// The real window on the real event loop, over loopback to the simulator
+// running in the same process with its fault switches set.
+class FaultsEndToEnd : public testing::Test {
  protected:
+  void Open(sim::SimOptions options) {
+    sim = std::make_unique<sim::SimServer>(std::move(options));
+    WriteLocalHistory(ListenLocally([&](quint16 p) { return sim->listen(p); }));
+    window = std::make_unique<MainWindow>(messages);
+  }
+  QWidget* Find(const char* name) { return window->findChild<QWidget*>(name); }
+  void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
+  void TypeInto(const char* name, const QString& text) {
+    auto* field = window->findChild<QLineEdit*>(name);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+  }
+  void CheckVersion() {
+    Click("Version_Check");
+    ASSERT_TRUE(WaitFor([&] { return Idle() && !Find("Version_Check")->isEnabled(); }));
+  }
+  QStringList Wire() const {
+    QStringList commands;
+    for (const auto& entry : sim->trace()) commands << entry.command;
+    return commands;
+  }
   int Count(const QString& command) const { return static_cast<int>(Wire().count(command)); }
+  bool Idle() const { return !window->timer1().Enabled(); }
+  ViewModel& vm() { return window->core().View(); }
 
   // A Continue run of `pairs` pairs, then stop; returns the log's lines.
   QStringList RunPairs(const QString& interval, int pairs) {
@@ -31,6 +65,10 @@ class FaultsEndToEnd : public EndToEnd {
     EXPECT_TRUE(WaitFor([&] { return Idle() && Find("start")->isEnabled(); }, 10000));
     return QString::fromStdString(ReadFileBytes("faults.log")).split("\r\n", Qt::SkipEmptyParts);
   }
+
+  ScriptedMessageBox messages;
+  std::unique_ptr<sim::SimServer> sim;
+  std::unique_ptr<MainWindow> window;
 };
 
 const QRegularExpression kPairLine(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d \d+\.\d 25\.3 %&DEG$)");
@@ -119,8 +157,7 @@ TEST_F(FaultsEndToEnd, AnOverlongReplyIsCutAndMemoryStaysFlat) {
       }
     });
   });
-  Click("Version_Check");
-  ASSERT_TRUE(WaitFor([&] { return Idle() && !Find("Version_Check")->isEnabled(); }));
+  CheckVersion();
   const long before = ResidentKiB();
   TypeInto("Txt_Interval", "1");
   TypeInto("Txt_Save_File", "faults.log");

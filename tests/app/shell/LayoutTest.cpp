@@ -1,10 +1,10 @@
-// The window as built: every widget against the view model, the controls
-// that matter most against values written out by hand, the window itself
-// and where the tab order starts.
+// The window as built: every one of the 45 controls against the values of
+// its design, written out here, and the window itself.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,99 +32,95 @@ QString ShownText(QWidget& w) {
   return QString();
 }
 
-struct Expected {
-  const char* name;
-  const char* className;
-  const char* text;  // UTF-8
-  QColor back;       // invalid: the style's own (entry fields)
+constexpr std::uint32_t kFace = 1, kAny = 0;  // the button face; the style's own
+const char *const kWin = "MainWindow", *const kMail = "EMail_Frame", *const kMain = "Main_Frame";
+
+struct Design {
+  const char *name, *kind, *parent, *text;  // text null: set at start-up, not by design
+  std::uint32_t back;                       // &HBBGGRR
   bool enabled;
-  int maxLength;  // line edits only
-  QRect pixels;
+  int maxLength, left, top, width, height;  // twips
+  const char* toolTip = "";
 };
 
-class LayoutTest : public testing::Test {
- protected:
-  QWidget* Widget(const std::string& name) {
-    return window.findChild<QWidget*>(QString::fromStdString(name));
-  }
-
-  void Check(const Expected& e) {
-    SCOPED_TRACE(e.name);
-    QWidget* w = Widget(e.name);
-    ASSERT_NE(w, nullptr);
-    EXPECT_STREQ(w->metaObject()->className(), e.className);
-    EXPECT_EQ(ShownText(*w), QString::fromUtf8(e.text));
-    if (e.back.isValid()) {
-      EXPECT_EQ(DominantColor(*w), e.back);
-    }
-    // The control's own enabled state, whatever its frame's.
-    EXPECT_EQ(w->isEnabledTo(w->parentWidget()), e.enabled);
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-      EXPECT_EQ(edit->maxLength(), e.maxLength);
-    }
-    EXPECT_EQ(w->geometry(), e.pixels);
-  }
-
+TEST(Layout, EveryControlIsBuiltAsDesigned) {
   ScriptedMessageBox messages;
   MainWindow window{messages};
-};
-
-TEST_F(LayoutTest, EveryWidgetIsBuiltAsDesigned) {
-  const QColor face = QApplication::palette().color(QPalette::Button), grey(224, 224, 224);
-  const Expected design[] = {
-      {"Version_Check", "QPushButton", "Check", QColor(255, 128, 128), true, 0, {416, 16, 65, 21}},
-      {"Main_Frame", "QFrame", "", face, false, 0, {304, 56, 305, 257}},
-      {"Txt_Interval", "QLineEdit", "10", {}, true, 4, {24, 80, 73, 17}},
-      {"Txt_Theshold", "QLineEdit", "0", {}, false, 5, {8, 64, 41, 17}},
-      {"Alarm_Display", "QPushButton", "Alarm", QColor(192, 255, 255), true, 0, {48, 144, 61, 37}},
-      {"Label13", "QLabel", "Quorvane (ZRV-02) Controller V1.20", grey, true, 0, {8, 8, 401, 25}},
-      {"Label1", "QLabel", "Interval (1\uFF5E9999)", face, true, 0, {24, 48, 103, 13}},
-      {"HostIPEdit", "QComboBox", "127.0.0.1", {}, true, 0, {8, 64, 145, 20}},
-      {"Continue_mode", "OptionButtonWidget", "Continue", face, true, 0, {8, 24, 137, 17}},
-      {"TxtBox_Reply", "QPlainTextEdit", "", {}, true, 0, {8, 184, 289, 105}},
+  const std::map<std::string, const char*> classOf = {
+      {"combo", "QComboBox"},   {"frame", "QFrame"},         {"button", "QPushButton"},
+      {"text", "QLineEdit"},    {"label", "QLabel"},         {"option", "OptionButtonWidget"},
+      {"dir", "DirListWidget"}, {"lines", "QPlainTextEdit"}, {"none", ""}};
+  // clang-format off
+  const Design design[] = {
+      {"HostPTEdit", "combo", kWin, nullptr, kAny, true, 0, 2640, 960, 1335, 300},
+      {"HostIPEdit", "combo", kWin, "127.0.0.1", kAny, true, 0, 120, 960, 2172, 300},
+      {"EMail_Frame", "frame", kWin, "", kFace, false, 0, 1920, 1320, 2535, 1335},
+      {"EMail_Pramset", "button", kMail, "set", kFace, false, 0, 1560, 240, 495, 315, "Parameter set"},
+      {"Txt_Theshold", "text", kMail, "0", kAny, false, 5, 120, 960, 615, 252},
+      {"Txt_Hysteresis", "text", kMail, "0", kAny, false, 5, 1320, 960, 615, 252},
+      {"EMail", "button", kMail, "not Ready", kFace, false, 0, 120, 240, 975, 315, "E-Mail setting"},
+      {"Label14", "label", kMail, "%", kFace, true, 0, 840, 960, 255, 195},
+      {"Label15", "label", kMail, "%", kFace, true, 0, 2040, 960, 255, 195},
+      {"Label11", "label", kMail, "Hysteresis", kFace, true, 0, 1320, 720, 975, 195},
+      {"Label12", "label", kMail, "Threshold", kFace, true, 0, 120, 720, 975, 195},
+      {"Label8", "label", kMail, "  E-Mail", kFace, true, 0, 120, 0, 735, 195},
+      {"Version_Check", "button", kWin, "Check", 0x8080FF, true, 0, 6240, 240, 975, 315, "Version_Check"},
+      {"TCP_Condition", "button", kWin, "TCP Condition", 0xFFFFFF, true, 0, 120, 1320, 1275, 435, "Lights while connecting TCP"},
+      {"Timer2", "none", kWin, "", kAny, true, 0, 0, 0, 0, 0},
+      {"Main_Frame", "frame", kWin, "", kFace, false, 0, 4560, 840, 4575, 3855},
+      {"Alarm_Display", "button", kMain, "Alarm", 0xFFFFC0, true, 0, 720, 2160, 915, 555, "Blinks when purity falls below the setting"},
+      {"Txt_Command", "text", kMain, "VER?", kAny, true, 32767, 480, 3360, 1695, 252},
+      {"stop", "button", kMain, "stop", 0xC0C0FF, true, 0, 3600, 3000, 660, 375, "Execution stop"},
+      {"start", "button", kMain, "start", 0xC0FFC0, true, 0, 2520, 3000, 660, 375, "Execution"},
+      {"Txt_Save_File", "text", kMain, "zrv-02.log", kAny, true, 32767, 2400, 960, 2055, 252},
+      {"Txt_Alarm_level", "text", kMain, "80", kAny, true, 2, 360, 1800, 1092, 252},
+      {"Txt_Interval", "text", kMain, "10", kAny, true, 4, 360, 1200, 1092, 252},
+      {"Continue_mode", "option", kMain, "Continue", kFace, true, 0, 120, 360, 2055, 255},
+      {"Dir1", "dir", kMain, nullptr, kAny, true, 0, 2400, 1680, 2055, 1140},
+      {"Drive1", "combo", kMain, nullptr, kAny, true, 0, 2400, 1320, 2055, 300},
+      {"Single_mode", "option", kMain, "Single", kFace, true, 0, 120, 2760, 2055, 255},
+      {"Label7", "label", kMain, "* '0' set : 10000s", kFace, true, 0, 360, 960, 1905, 195},
+      {"Label3", "label", kMain, "Command", kFace, true, 0, 480, 3120, 1545, 195},
+      {"Label6", "label", kMain, "Save to:", kFace, true, 0, 2400, 720, 1545, 195},
+      {"Label5", "label", kMain, "%", kFace, true, 0, 1560, 1800, 225, 195},
+      {"Label4", "label", kMain, "s", kFace, true, 0, 1560, 1320, 225, 195},
+      {"Label2", "label", kMain, "Alarm Level (0%\uFF5E99%)", kFace, true, 0, 360, 1560, 1995, 195},
+      {"Label1", "label", kMain, "Interval (1\uFF5E9999)", kFace, true, 0, 360, 720, 1545, 195},
+      {"TxtBox_Reply", "lines", kWin, "", kAny, true, 0, 120, 2760, 4335, 1575, "Reply Data"},
+      {"clear", "button", kWin, "clear", 0x80FFFF, true, 0, 1800, 4440, 795, 315, "Clear reply buffer"},
+      {"Timer1", "none", kWin, "", kAny, true, 0, 0, 0, 0, 0},
+      {"tcpclient", "none", kWin, "", kAny, true, 0, 0, 0, 0, 0},
+      {"Label16", "label", kWin, "(MAX 100 Line)", 0xE0E0E0, true, 0, 120, 2520, 1395, 195},
+      {"Label10", "label", kWin, "????", 0xE0E0E0, true, 0, 7320, 360, 615, 195},
+      {"Label9", "label", kWin, "Firmware Version:", 0xE0E0E0, true, 0, 7320, 120, 1455, 195},
+      {"HostPT", "label", kWin, "Host Port Number", 0xE0E0E0, true, 0, 2640, 720, 1575, 195},
+      {"HostIP", "label", kWin, "Host IP Address", 0xE0E0E0, true, 0, 120, 720, 1545, 195},
+      {"Label28", "label", kWin, "Reply Data", 0xE0E0E0, true, 0, 120, 2280, 1155, 195},
+      {"Label13", "label", kWin, "Quorvane (ZRV-02) Controller V1.20", 0xE0E0E0, true, 0, 120, 120, 6015, 375},
   };
-  for (const Expected& e : design) Check(e);
-
-  // Every widget as the view model describes it; colours are read from the
-  // drawn widget where the widget paints its own back colour.
-  const std::map<ControlKind, const char*> classOf = {
-      {ControlKind::Label, "QLabel"},
-      {ControlKind::CommandButton, "QPushButton"},
-      {ControlKind::TextBox, "QLineEdit"},
-      {ControlKind::MultiLineTextBox, "QPlainTextEdit"},
-      {ControlKind::ComboBox, "QComboBox"},
-      {ControlKind::Frame, "QFrame"},
-      {ControlKind::OptionButton, "OptionButtonWidget"},
-      {ControlKind::DriveList, "QComboBox"},
-      {ControlKind::DirList, "DirListWidget"}};
+  // clang-format on
+  ASSERT_EQ(std::size(design), 45u);
   const auto px = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
-  int widgets = 0;
-  for (const Control* c : window.core().View().All()) {
-    const auto kind = classOf.find(c->kind);
-    if (kind == classOf.end()) {
-      EXPECT_EQ(Widget(c->name), nullptr) << c->name;
-      continue;
-    }
-    ++widgets;
-    const bool painted = c->kind == ControlKind::Label || c->kind == ControlKind::CommandButton ||
-                         c->kind == ControlKind::Frame || c->kind == ControlKind::OptionButton;
-    const std::uint32_t bgr = c->backColor.value_or(kButtonFace);
-    QColor back = bgr == kButtonFace ? QApplication::palette().color(QPalette::Button)
-                                     : QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-    if (!painted) back = QColor();
-    const Geometry& g = c->geometry.value();
-    Check({c->name.c_str(), kind->second, c->text.c_str(), back, c->enabled,
-           c->maxLength == 0 ? 32767 : c->maxLength,
-           QRect(px(g.left), px(g.top), px(g.width), px(g.height))});
-    QWidget* parent = c->container.empty() ? &window : Widget(c->container);
-    EXPECT_TRUE(parent && parent->findChild<QWidget*>(QString::fromStdString(c->name),
-                                                      Qt::FindDirectChildrenOnly))
-        << c->name;
+  for (const Design& d : design) {
+    SCOPED_TRACE(d.name);
+    QWidget* w = window.findChild<QWidget*>(d.name);
+    const QString kind = classOf.at(d.kind);
+    ASSERT_EQ(w != nullptr, !kind.isEmpty());
+    if (!w) continue;
+    EXPECT_EQ(w->metaObject()->className(), kind);
+    QWidget* parent = w->parentWidget();
+    EXPECT_EQ(parent == &window ? QString(kWin) : parent->objectName(), d.parent);
+    EXPECT_EQ(d.text ? ShownText(*w) : QString(), QString::fromUtf8(d.text));
+    const QColor back = d.back == kFace ? QApplication::palette().color(QPalette::Button)
+                                        : QColor(d.back & 0xFF, (d.back >> 8) & 0xFF, d.back >> 16);
+    EXPECT_EQ(d.back == kAny ? back : DominantColor(*w), back);
+    EXPECT_EQ(w->isEnabledTo(w->parentWidget()), d.enabled);
+    auto* edit = qobject_cast<QLineEdit*>(w);
+    EXPECT_EQ(edit ? edit->maxLength() : 0, d.maxLength);
+    EXPECT_EQ(w->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
+    EXPECT_EQ(w->toolTip(), d.toolTip);
   }
-  EXPECT_EQ(widgets, 42);
-}
-
-TEST_F(LayoutTest, WindowCaptionSizeAndFirstTabStop) {
+  EXPECT_EQ(ShownText(*window.findChild<QWidget*>("Dir1")), QDir::currentPath());
   EXPECT_EQ(window.windowTitle(), "ZRV_02 Controller V1.20");
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -132,8 +128,7 @@ TEST_F(LayoutTest, WindowCaptionSizeAndFirstTabStop) {
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
   ASSERT_NE(QApplication::focusWidget(), nullptr);
   EXPECT_EQ(QApplication::focusWidget()->objectName(), "clear");
-  QWidget* next = QApplication::focusWidget()->nextInFocusChain();
-  EXPECT_EQ(next->objectName(), "TxtBox_Reply");
+  EXPECT_EQ(QApplication::focusWidget()->nextInFocusChain()->objectName(), "TxtBox_Reply");
 }
 
 }  // namespace

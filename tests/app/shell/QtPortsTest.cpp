@@ -23,33 +23,23 @@ int SendError(QtTcpClient& client, const std::string& data) {
   return 0;
 }
 
-class QtTcpClientTest : public testing::Test {
- protected:
-  void SetUp() override {
-    client.SetRemoteHost("127.0.0.1");
-    client.SetRemotePort(ListenLocally(server));
-  }
-
+TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   QTcpServer server;
   QtTcpClient client;
-};
-
-TEST_F(QtTcpClientTest, SendBeforeConnectedFailsWithNotConnected) {
+  client.Close();  // silent in any state
   EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
+  client.SetRemoteHost("127.0.0.1");
+  client.SetRemotePort(ListenLocally(server));
   client.Connect();
-  // Still connecting: a send must not be queued behind the connect.
   ASSERT_NE(client.State(), QAbstractSocket::ConnectedState);
-  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
-}
-
-TEST_F(QtTcpClientTest, BytesTravelExactlyBothWays) {
-  QTcpSocket* peer = ConnectLocally(client, server);
+  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006) << "not queued behind the connect";
+  QTcpServer live;  // a fresh peer: the connect above is aborted by the next one
+  QTcpSocket* peer = ConnectLocally(client, live);
   ASSERT_NE(peer, nullptr);
   const std::string sent("PURITY?\r\n\x00\x7F\x80\xFF", 13);
   EXPECT_EQ(SendError(client, sent), 0);
   ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() == 13; }));
   EXPECT_EQ(peer->readAll(), QByteArray(sent.data(), 13));
-
   peer->write("99.5%\r\n\xB0", 8);
   ASSERT_TRUE(WaitFor([&] { return client.HasReply(); }));
   EXPECT_EQ(client.GetData(), "99.5%\r\n");
@@ -57,32 +47,19 @@ TEST_F(QtTcpClientTest, BytesTravelExactlyBothWays) {
   ASSERT_TRUE(WaitFor([&] { return client.HasReply(); }));
   EXPECT_EQ(client.GetData(), "\xB0");
   EXPECT_EQ(client.GetData(), "");
-}
-
-TEST_F(QtTcpClientTest, CloseIsSilentInAnyState) {
-  client.Close();
-  client.Close();
-  QTcpSocket* peer = ConnectLocally(client, server);
-  ASSERT_NE(peer, nullptr);
-  // What was handed over just before the close still arrives.
   EXPECT_EQ(SendError(client, "EMAIL ON\r\n"), 0);
   client.Close();
   client.Close();
   EXPECT_EQ(client.State(), QAbstractSocket::UnconnectedState);
-  ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() == 10; }));
-  EXPECT_EQ(peer->readAll(), "EMAIL ON\r\n");
+  ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() == 10; })) << "handed over, so sent";
   EXPECT_EQ(SendError(client, "x"), 40006);
-}
-
-TEST_F(QtTcpClientTest, RefusedConnectLeavesItUnconnected) {
-  server.close();  // nothing listens on the port any more
+  live.close();  // a refused connect ends unconnected
   client.Connect();
-  ASSERT_NE(client.State(), QAbstractSocket::UnconnectedState);
   ASSERT_TRUE(WaitFor([&] { return client.State() == QAbstractSocket::UnconnectedState; }));
   EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
 }
 
-TEST(QtClockTest, StampsLocalTimeToTheSecond) {
+TEST(QtClock, StampsLocalTimeToTheSecond) {
   const QString stamp = QString::fromStdString(QtClock().Stamp());
   EXPECT_TRUE(QRegularExpression(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d$)").match(stamp).hasMatch())
       << stamp.toStdString();
