@@ -27,10 +27,14 @@ for _ in $(seq 50); do
 done
 echo "Simulator on 127.0.0.1:$port (trace: run/zrv02-sim.log). Press Check in the window."
 
+# The trend view follows the controller's default log: Dir1 starts in run/ and
+# the file name is zrv-02.log, so a Continue run shows in both windows.
 cd run
+both='"$1" zrv-02.log -geometry 960x600+640+0 & trend=$!; "$2"; kill $trend 2>/dev/null || true'
+windows=(bash -c "$both" both "$root/build/trend/zrv02-trend" "$root/build/app/shell/zrv02-controller")
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
-  "$root/build/app/shell/zrv02-controller"
+  "${windows[@]}"
 else
   echo "No display found: running on a virtual X server (xvfb-run)."
-  xvfb-run -a -s "-screen 0 1024x768x24" "$root/build/app/shell/zrv02-controller"
+  xvfb-run -a -s "-screen 0 1600x900x24" "${windows[@]}"
 fi

@@ -1,0 +1,125 @@
+// How fast the trend view opens and redraws a week of one-second records
+// (604,800 lines): parsing, reading the file, decimation, and drawing the
+// chart offscreen into an image, first in full and then zoomed and panned.
+//
+//   build/bench/trend/trend_bench                    the figures
+//   build/bench/trend/trend_bench --write-log F [S]  writes a log of S seconds
+//                                                    (default a week) to F
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "bench/trend/SyntheticLog.h"
+#include "trend/ChartExport.h"
+#include "trend/LogFollower.h"
+
+namespace zrv::trend {
+namespace {
+
+constexpr std::int64_t kWeek = 7 * 86400;
+constexpr int kColumns = 1150;  // about the plot width of a 1280-pixel chart
+
+const std::string& WeekLog() {
+  static const std::string log = bench::SyntheticLog(kWeek);
+  return log;
+}
+
+const LogContent& WeekContent() {
+  static const LogContent content = [] {
+    LogContent c;
+    ReadLines(WeekLog(), c);
+    return c;
+  }();
+  return content;
+}
+
+void BM_ParseWeek(benchmark::State& state) {
+  for (auto _ : state) {
+    LogContent content;
+    benchmark::DoNotOptimize(ReadLines(WeekLog(), content));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(WeekLog().size()));
+}
+BENCHMARK(BM_ParseWeek)->Unit(benchmark::kMillisecond);
+
+void BM_ReadWeekFile(benchmark::State& state) {
+  const auto path = std::filesystem::temp_directory_path() / "zrv02-trend-bench.log";
+  std::ofstream(path, std::ios::binary) << WeekLog();
+  for (auto _ : state) {
+    LogFollower follower(path.string());
+    benchmark::DoNotOptimize(follower.Poll());
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ReadWeekFile)->Unit(benchmark::kMillisecond);
+
+void BM_DecimateWeek(benchmark::State& state) {
+  const LogContent& content = WeekContent();
+  const TimeRange week{content.records.front().time, content.records.back().time};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(DecimateMinMax(content.records, &Record::purity, week, kColumns));
+    benchmark::DoNotOptimize(DecimateMinMax(content.records, &Record::temperature, week, kColumns));
+    benchmark::DoNotOptimize(ShadeStretches(BelowLevel(content.records, 80), week, kColumns));
+  }
+}
+BENCHMARK(BM_DecimateWeek)->Unit(benchmark::kMillisecond);
+
+// A new chart over the whole week, drawn into an image: what opening costs
+// once the file is read.
+void BM_DrawWeek(benchmark::State& state) {
+  const LogContent& content = WeekContent();
+  for (auto _ : state) {
+    TrendChart chart;
+    chart.SetContent(&content);
+    benchmark::DoNotOptimize(RenderChart(chart, kExportSize));
+  }
+}
+BENCHMARK(BM_DrawWeek)->Unit(benchmark::kMillisecond);
+
+// One wheel step in or out, or a pan, then the redraw.
+void BM_ZoomPanRedraw(benchmark::State& state) {
+  TrendChart chart;
+  chart.SetContent(&WeekContent());
+  RenderChart(chart, kExportSize);
+  int step = 0;
+  for (auto _ : state) {
+    const double x = chart.plotArea().center().x();
+    switch (step++ % 4) {
+      case 0:
+        chart.ZoomAround(x, 0.8);
+        break;
+      case 1:
+        chart.Pan(0.25);
+        break;
+      case 2:
+        chart.Pan(-0.25);
+        break;
+      default:
+        chart.ZoomAround(x, 1.25);
+        break;
+    }
+    benchmark::DoNotOptimize(RenderChart(chart, kExportSize));
+  }
+}
+BENCHMARK(BM_ZoomPanRedraw)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zrv::trend
+
+int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "--write-log") == 0) {
+    const std::int64_t seconds = argc >= 4 ? std::atoll(argv[3]) : zrv::trend::kWeek;
+    std::ofstream(argv[2], std::ios::binary) << zrv::trend::bench::SyntheticLog(seconds);
+    return 0;
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  zrv::trend::UseLogClock();
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,56 @@
+#include "trend/AlarmStretches.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zrv::trend {
+
+std::vector<TimeRange> BelowLevel(const std::vector<Record>& records, double level) {
+  std::vector<TimeRange> stretches;
+  bool below = false;
+  for (const Record& r : records) {
+    if (std::isnan(r.purity)) continue;
+    if (r.purity < level && !below) stretches.push_back({r.time, r.time});
+    if (below || r.purity < level) stretches.back().to = r.time;
+    below = r.purity < level;
+  }
+  return stretches;
+}
+
+std::vector<TimeRange> ShadeStretches(const std::vector<TimeRange>& stretches, TimeRange range,
+                                      int columns) {
+  const CivilSeconds column =
+      std::max<CivilSeconds>((range.to - range.from) / std::max(columns, 1), 1);
+  std::vector<TimeRange> shaded;
+  for (TimeRange s : stretches) {
+    if (s.to < range.from || s.from > range.to) continue;
+    s = {std::max(s.from, range.from), std::min(std::max(s.to, s.from + column), range.to)};
+    if (!shaded.empty() && s.from - shaded.back().to < column)
+      shaded.back().to = std::max(shaded.back().to, s.to);
+    else
+      shaded.push_back(s);
+  }
+  return shaded;
+}
+
+AlarmWatch::Events AlarmWatch::Update(const LogContent& content, double level) {
+  Events events;
+  for (; records_ < content.records.size(); ++records_) {
+    const double purity = content.records[records_].purity;
+    if (std::isnan(purity) || (purity < level) == below_) continue;
+    below_ = purity < level;
+    if (learned_) ++(below_ ? events.fell : events.recovered);
+  }
+  if (learned_) events.emailAlarms = static_cast<int>(content.notices.size() - notices_);
+  notices_ = content.notices.size();
+  learned_ = true;
+  return events;
+}
+
+void AlarmWatch::NewRun() {
+  below_ = false;
+  records_ = 0;
+  notices_ = 0;
+}
+
+}  // namespace zrv::trend

@@ -1,0 +1,42 @@
+// Where the purity was below the alarm level, and for how long. A stretch
+// begins at the first record below the level and ends at the record that
+// reads the level or more again (or at the last record, while it lasts).
+// Records without a purity value neither begin nor end a stretch.
+#pragma once
+
+#include <vector>
+
+#include "trend/Decimation.h"
+
+namespace zrv::trend {
+
+std::vector<TimeRange> BelowLevel(const std::vector<Record>& records, double level);
+
+// The stretches as the chart shades them: clipped to `range`, those closer
+// than one column merged, and each at least one column wide so that a single
+// low record stays visible in a week.
+std::vector<TimeRange> ShadeStretches(const std::vector<TimeRange>& stretches, TimeRange range,
+                                      int columns);
+
+// Turns appended records into the events worth a desktop notice. The first
+// update only learns the state: opening an old log raises nothing.
+class AlarmWatch {
+ public:
+  struct Events {
+    int fell = 0;
+    int recovered = 0;
+    int emailAlarms = 0;
+  };
+
+  Events Update(const LogContent& content, double level);
+  // The file was emptied: the next records are a new run, still live.
+  void NewRun();
+
+ private:
+  bool learned_ = false;
+  bool below_ = false;
+  std::size_t records_ = 0;
+  std::size_t notices_ = 0;
+};
+
+}  // namespace zrv::trend

@@ -1,0 +1,45 @@
+#include "trend/ChartExport.h"
+
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <fstream>
+
+#include "trend/CsvExport.h"
+
+namespace zrv::trend {
+
+QImage RenderChart(TrendChart& chart, QSize size) {
+  QGraphicsScene scene;
+  scene.addItem(&chart);
+  chart.setGeometry(QRectF(QPointF(0, 0), size));
+  chart.layout()->activate();
+
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  scene.render(&painter, QRectF(image.rect()), QRectF(image.rect()));
+  painter.end();
+
+  scene.removeItem(&chart);
+  return image;
+}
+
+bool ExportPng(const LogContent& content, double alarmLevel, const QString& title,
+               const QString& file) {
+  TrendChart chart;
+  chart.setTitle(title);
+  chart.SetContent(&content);
+  chart.SetAlarmLevel(alarmLevel);
+  return RenderChart(chart, kExportSize).save(file, "PNG");
+}
+
+bool ExportCsv(const LogContent& content, const QString& file) {
+  std::ofstream out(file.toStdString(), std::ios::binary | std::ios::trunc);
+  WriteCsv(content, out);
+  out.close();
+  return static_cast<bool>(out);
+}
+
+}  // namespace zrv::trend

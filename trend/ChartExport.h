@@ -1,0 +1,21 @@
+// Writing a log out as a picture or a spreadsheet file. The picture is drawn
+// into an image with no window involved, so it works on a headless machine.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "trend/TrendChart.h"
+
+namespace zrv::trend {
+
+constexpr QSize kExportSize{1280, 720};
+
+// Draws a chart that is in no view into an image of `size`.
+QImage RenderChart(TrendChart& chart, QSize size);
+
+bool ExportPng(const LogContent& content, double alarmLevel, const QString& title,
+               const QString& file);
+bool ExportCsv(const LogContent& content, const QString& file);
+
+}  // namespace zrv::trend
