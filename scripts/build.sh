@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds out of tree in build/.
+# Configures and builds out of tree in build/ (the dev preset: warnings are errors).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --preset dev >/dev/null
+cmake --build --preset dev

@@ -6,3 +6,4 @@ scripts/install-deps.sh
 scripts/build.sh
 cd build
 ctest --output-on-failure -j"$(nproc)" --timeout 300
+../scripts/check-package.sh  # release build, .deb, install, checks, remove

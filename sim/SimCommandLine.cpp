@@ -50,6 +50,7 @@ SimCommandLine::SimCommandLine() {
       "reading above threshold + hysteresis re-arms it. Settings and the purity\n"
       "sequence are kept across connections.");
   parser_.addHelpOption();
+  parser_.addVersionOption();
   parser_.addOptions({
       {"port", "TCP port on 127.0.0.1 (default 7777; 0 picks a free one).", "port"},
       {"firmware", "Reply to VER? (default 1.20; any text).", "text"},

@@ -23,6 +23,9 @@ class SimCommandLine {
 
   bool helpRequested() const { return parser_.isSet(QStringLiteral("help")); }
   QString helpText() const { return parser_.helpText(); }
+  bool versionRequested() const { return parser_.isSet(QStringLiteral("version")); }
+  // Prints "zrv02-sim <version>" as Qt does and ends the process.
+  [[noreturn]] void showVersion() { parser_.showVersion(); }
   const QString& errorText() const { return error_; }
   const SimOptions& options() const { return options_; }
   quint16 port() const { return port_; }

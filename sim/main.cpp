@@ -9,6 +9,7 @@
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("zrv02-sim");
+  QCoreApplication::setApplicationVersion(ZRV02_VERSION);
 
   zrv::sim::SimCommandLine commandLine;
   if (!commandLine.parse(QCoreApplication::arguments())) {
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     std::printf("%s", qPrintable(commandLine.helpText()));
     return 0;
   }
+  if (commandLine.versionRequested()) commandLine.showVersion();
 
   zrv::sim::SimServer server(commandLine.options());
   if (!server.listen(commandLine.port())) {

@@ -1,13 +1,39 @@
-// The controller program: one window, no options. It works in the current
-// directory, where it keeps its address history files.
+// The controller program: one window, no options beyond --help and --version.
+// It works in the current directory, where it keeps its address history
+// files; started from the desktop menu, in ~/ZRV-02.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <cstdio>
 
 #include "app/shell/MainWindow.h"
+#include "app/shell/MenuStartFolder.h"
 #include "app/shell/QtMessageBox.h"
 #include "app/shell/ShellFonts.h"
 
 int main(int argc, char** argv) {
+  QApplication::setApplicationName("zrv02-controller");
+  QApplication::setApplicationVersion(ZRV02_VERSION);
   QApplication app(argc, argv);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Desktop controller for the ZRV-02 purity monitor.\n"
+      "Keeps its address history files (ZRV-02_IPAddressList.Log, ZRV-02_PortList.Log)\n"
+      "in the current directory; started from the desktop menu, in ~/ZRV-02.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.process(app);
+  if (!parser.positionalArguments().isEmpty()) {
+    std::fprintf(stderr, "zrv02-controller: unexpected argument '%s'\n",
+                 qPrintable(parser.positionalArguments().first()));
+    return 1;
+  }
+
+  if (const QString failed = EnterMenuStartFolder(); !failed.isEmpty()) {
+    std::fprintf(stderr, "zrv02-controller: %s; working in %s instead\n", qPrintable(failed),
+                 qPrintable(QDir::currentPath()));
+  }
   InstallFontSubstitutions();
   QtMessageBox messages;
   MainWindow window(messages);

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Builds the release preset, checks what `cmake --install` puts down, makes the
+# .deb with CPack, installs it with apt-get (as root), checks the programs on
+# the PATH, the menu entries and the menu start folder, and removes the
+# package again. The trend view is checked once trend/ is part of the tree.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+package=zrv02-controller
+version=$(sed -n 's/^project([^)]*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+fail() {
+  echo "check-package: $*" >&2
+  exit 1
+}
+
+work=$(mktemp -d)
+chmod 755 "$work" # apt's download user reads the .deb from here
+installed=false
+cleanup() {
+  [[ -n "${controller:-}" ]] && kill "$controller" 2>/dev/null
+  $installed && DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$package" >/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cmake --preset release >/dev/null
+cmake --build --preset release
+
+# Exactly the programs, menu entries, icons and README: nothing from tests or benchmarks.
+programs=(zrv02-controller zrv02-sim)
+[[ -e trend/CMakeLists.txt ]] && programs+=(zrv02-trend)
+expected=$(
+  printf 'bin/%s\n' "${programs[@]}"
+  printf 'share/applications/%s.desktop\n' zrv02-controller zrv02-trend
+  printf 'share/icons/hicolor/scalable/apps/%s.svg\n' zrv02-controller zrv02-trend
+  echo "share/doc/$package/README.md"
+)
+cmake --install build-release --prefix "$work/stage" >"$work/install.log"
+staged=$(cd "$work/stage" && find . -type f -o -type l | sed 's|^\./||' | sort)
+[[ "$staged" == "$(sort <<<"$expected")" ]] ||
+  fail "cmake --install put down:"$'\n'"$staged"$'\n'"expected:"$'\n'"$expected"
+desktop-file-validate "$work"/stage/share/applications/*.desktop
+
+(cd build-release && cpack -G DEB >/dev/null)
+deb=build-release/${package}_${version}_$(dpkg --print-architecture).deb
+[[ -f "$deb" ]] || fail "no $deb"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for needed in fonts-ipafont-gothic qt6-qpa-plugins libqt6widgets6 libqt6network6; do
+  grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed"
+done
+
+cp "$deb" "$work/"
+installed=true
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$work/$(basename "$deb")" >/dev/null
+
+for program in "${programs[@]}"; do
+  [[ "$(command -v "$program")" == "/usr/bin/$program" ]] || fail "$program is not on the PATH"
+done
+export QT_QPA_PLATFORM=offscreen
+[[ "$(zrv02-controller --version)" == "zrv02-controller $version" ]] ||
+  fail "zrv02-controller --version: $(zrv02-controller --version)"
+zrv02-sim --help | grep -q -- '--port' || fail "zrv02-sim --help lists no --port"
+if [[ -e trend/CMakeLists.txt ]]; then
+  [[ "$(zrv02-trend --version)" == "zrv02-trend $version" ]] ||
+    fail "zrv02-trend --version: $(zrv02-trend --version)"
+fi
+menu_entries=(/usr/share/applications/zrv02-controller.desktop /usr/share/applications/zrv02-trend.desktop)
+desktop-file-validate "${menu_entries[@]}"
+[[ -f /usr/share/icons/hicolor/scalable/apps/zrv02-controller.svg ]] || fail "no icon"
+
+# Waits until `controller` runs the installed program, then prints its working directory.
+controller_cwd() {
+  for _ in $(seq 50); do
+    if [[ "$(readlink "/proc/$controller/exe" 2>/dev/null)" == /usr/bin/zrv02-controller ]]; then
+      sleep 0.5 # past the start-up, where a menu start changes directory
+      readlink "/proc/$controller/cwd"
+      return
+    fi
+    kill -0 "$controller" 2>/dev/null || break
+    sleep 0.1
+  done
+  fail "the controller did not start"
+}
+local_history() {
+  mkdir -p "$1"
+  printf '127.0.0.1,,,,,,\r\n' >"$1/ZRV-02_IPAddressList.Log"
+  printf '7777,,,,,,\r\n' >"$1/ZRV-02_PortList.Log"
+}
+
+# Started the way the menu entry says, from an unrelated folder: it works in ~/ZRV-02.
+mkdir -p "$work/home" "$work/elsewhere"
+local_history "$work/home/ZRV-02"
+exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/zrv02-controller.desktop)
+# shellcheck disable=SC2086 # the Exec line is split into words as a launcher does
+(cd "$work/elsewhere" && HOME="$work/home" exec $exec_line) &
+controller=$!
+[[ "$(controller_cwd)" == "$work/home/ZRV-02" ]] || fail "a menu start does not work in ~/ZRV-02"
+kill "$controller"
+wait "$controller" 2>/dev/null || true
+
+# Started from a shell: it keeps the shell's folder and makes no ~/ZRV-02.
+mkdir -p "$work/fresh-home"
+local_history "$work/shell"
+(cd "$work/shell" && HOME="$work/fresh-home" exec zrv02-controller) &
+controller=$!
+[[ "$(controller_cwd)" == "$work/shell" ]] || fail "a shell start leaves the shell's folder"
+[[ ! -e "$work/fresh-home/ZRV-02" ]] || fail "a shell start made ~/ZRV-02"
+kill "$controller"
+wait "$controller" 2>/dev/null || true
+controller=
+
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$package" >/dev/null
+installed=false
+for program in "${programs[@]}"; do
+  ! command -v "$program" >/dev/null || fail "$program is still on the PATH after removal"
+done
+for entry in "${menu_entries[@]}"; do
+  [[ ! -e "$entry" ]] || fail "$entry is still there after removal"
+done
+echo "check-package: $(basename "$deb") builds, installs, runs and removes cleanly"
