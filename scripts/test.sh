@@ -6,3 +6,6 @@ scripts/install-deps.sh
 scripts/build.sh
 cd build
 ctest --output-on-failure -j"$(nproc)" --timeout 300
+cd ..
+scripts/test-asan.sh
+scripts/fuzz.sh
