@@ -14,11 +14,14 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
 trap cleanup EXIT
 
-display=:$((RANDOM % 400 + 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to the pipe.
+exec 5> >(cat >"$work/display")
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+exec 5>&-
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(cat "$work/display")
 
 # The simulator on a free port below 32768.
 for port in $(shuf -i 20000-32767 -n 20); do
@@ -44,7 +47,10 @@ startup_ms() {
     t0=$(now_ms)
     "$@" >/dev/null 2>&1 &
     p=$!
-    until xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; do sleep 0.01; done
+    for _ in $(seq 1000); do
+      xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 && break
+      sleep 0.01
+    done
     times+=($(($(now_ms) - t0)))
     kill $p; wait $p 2>/dev/null || true
   done
@@ -58,7 +64,7 @@ echo "start-up to a shown window (median of 5): controller $ctl ms, bare Qt wind
 "$build/app/shell/zrv02-controller" >/dev/null 2>&1 &
 ctl_pid=$!
 pids+=($ctl_pid)
-wid=$(xdotool search --sync --onlyvisible --name "ZRV_02 Controller")
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")
 rss() { awk '/VmRSS/{print $2}' "/proc/$ctl_pid/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$ctl_pid/stat"; }
 cpu_percent() { # ticks over seconds
