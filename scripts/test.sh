@@ -6,4 +6,7 @@ scripts/install-deps.sh
 scripts/build.sh
 cd build
 ctest --output-on-failure -j"$(nproc)" --timeout 300
-../scripts/check-package.sh  # release build, .deb, install, checks, remove
+cd ..
+scripts/test-asan.sh
+scripts/fuzz.sh
+scripts/check-package.sh  # release build, .deb, install, checks, remove

@@ -3,12 +3,14 @@
 // into and click the real widgets.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 #include <set>
 
@@ -143,6 +145,67 @@ TEST_F(EndToEnd, SettingsAreReadBackSwitchedAndSetInTheInstrument) {
   EXPECT_EQ(sim->instrument().threshold(), 85);
   EXPECT_EQ(Wire().mid(4), (QStringList{"EMAIL ON", "EMAIL OF", "THRESHOLD 85", "HYS 3"}));
   EXPECT_TRUE(messages.shown.empty());
+}
+
+// History files as an operator's machine may have them, and a log that fails
+// mid-run: Check still works over loopback and the window says what failed.
+TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
+  namespace fs = std::filesystem;
+  const std::string design = ViewModel().HostIPEdit.text, written = "127.0.0.1,,,,,,\r\n";
+  const std::string kMissing = "<missing>", kDirectory = "<directory>";
+  for (const auto& [bytes, shownHost, box, ipAfter] :
+       {std::tuple<std::string, std::string, std::string, std::string>{kMissing, design, "", written},
+        {std::string(10 << 20, '7'), design, "", written},
+        {std::string("\x00\xff\x01,\x80\r\x1b\xfe\x02", 9), "", "", ""},
+        {"a,b,c,d,e,f,g,h,\r\n", "a", "", "127.0.0.1,a,b,c,d,f,\r\n"},
+        {kDirectory, design,
+         "Can't write ZRV-02_IPAddressList.Log !\nCan't write ZRV-02_PortList.Log !", ""}}) {
+    SCOPED_TRACE(bytes.substr(0, 20));
+    messages.shown.clear();
+    sim = std::make_unique<sim::SimServer>(sim::SimOptions{});
+    const quint16 port = ListenLocally([&](quint16 p) { return sim->listen(p); });
+    for (const char* file : {kIpHistoryFile, kPortHistoryFile}) {
+      fs::remove_all(file);
+      if (bytes == kDirectory) fs::create_directory(file);
+      if (bytes != kMissing && bytes != kDirectory) WriteFileBytes(file, bytes);
+    }
+    window = std::make_unique<MainWindow>(messages);
+    auto* host = Find<QComboBox>("HostIPEdit");
+    if (!shownHost.empty()) EXPECT_EQ(host->currentText().toStdString(), shownHost);
+    for (const auto& [combo, text] : {std::pair{host, QString("127.0.0.1")},
+                                      {Find<QComboBox>("HostPTEdit"), QString::number(port)}}) {
+      combo->lineEdit()->selectAll();
+      QTest::keyClick(combo->lineEdit(), Qt::Key_Backspace);
+      Type(combo->lineEdit(), text);
+    }
+    Click("Version_Check");
+    ASSERT_TRUE(WaitFor([&] { return Find("start")->isEnabled() && Idle(); }));
+    EXPECT_EQ(messages.shown, box.empty() ? std::vector<std::string>{} : std::vector{box});
+    if (!ipAfter.empty()) EXPECT_EQ(ReadFileBytes(kIpHistoryFile), ipAfter);
+    for (const char* file : {kIpHistoryFile, kPortHistoryFile}) fs::remove_all(file);
+  }
+  for (const auto& [directory, file] : {std::pair<std::string, std::string>{"", "run.log"},
+                                        {"/dev", "full"}}) {
+    SCOPED_TRACE(file);
+    Open({.firmware = "1.10"});
+    const fs::path doomed = fs::current_path() / "doomed";
+    fs::create_directories(doomed);
+    window->core().View().Dir1.text = directory.empty() ? doomed.string() : directory;
+    window->renderNow();
+    TypeInto("Txt_Interval", "1");
+    TypeInto("Txt_Save_File", QString::fromStdString(file));
+    Click("start");
+    if (directory.empty()) {
+      ASSERT_TRUE(WaitFor([&] { return !ReadFileBytes((doomed / file).string()).empty(); }));
+      fs::remove_all(doomed);
+    }
+    const qsizetype before = Wire("PURITY?").size();
+    ASSERT_TRUE(WaitFor([&] { return Wire("PURITY?").size() >= before + 3; }, 8000));
+    EXPECT_EQ(messages.notified, std::vector<std::string>{"Can't write log file !"});
+    messages.notified.clear();
+    Click("stop");
+    ASSERT_TRUE(WaitFor([&] { return Idle() && Find("start")->isEnabled(); }));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+// What the controller's own logic costs per event, on fake ports: a tick of
+// Timer1 in each state the scheduler can be in, a reply that completes a
+// record (log append included), and the history once it is full.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+
+#include "tests/support/FakePorts.h"
+#include "tests/support/TempWorkDir.h"
+
+namespace zrv::test {
+namespace {
+
+// A Continue run at interval 1, its first pair answered.
+struct RunningRig : Rig {
+  RunningRig() {
+    vm.HostIPEdit.text = "127.0.0.1";
+    AcceptVersion();
+    StartContinue("1");
+    Tick();
+    Reply("99.9%\r\n");
+    Tick();
+    Reply("25.3DEG\r\n");
+  }
+};
+
+// The states of a tick, each held steady by resetting what the tick moves.
+enum class TickState { Counting, WaitingForReply, SendingPurity, VersionQuery, IdleStop };
+
+void BM_Tick(benchmark::State& state, TickState which) {
+  RunningRig rig;
+  if (which == TickState::Counting) rig.g.ShortInterval = kFalse;  // the 10 s-and-longer path
+  for (auto _ : state) {
+    switch (which) {
+      case TickState::Counting:
+        rig.g.PollPhase = 0;
+        rig.g.TickCount = 1;
+        rig.g.LinkOpen = kFalse;
+        break;
+      case TickState::WaitingForReply:
+        rig.g.PollPhase = 1;
+        rig.g.PurityReceived = kFalse;
+        rig.g.WaitTicks = 0;
+        break;
+      case TickState::SendingPurity:
+        rig.g.PollPhase = 0;
+        rig.g.TickCount = 5;
+        rig.g.PurityReceived = kFalse;
+        break;
+      case TickState::VersionQuery:
+        rig.g.VersionPending = 1;
+        break;
+      case TickState::IdleStop:
+        rig.g.ContinuousRun = kFalse;
+        break;
+    }
+    rig.w.Timer1_Timer();
+    if (rig.socket.calls.size() > 4096) rig.socket.calls.clear();
+  }
+}
+BENCHMARK_CAPTURE(BM_Tick, counting, TickState::Counting);
+BENCHMARK_CAPTURE(BM_Tick, waiting_for_reply, TickState::WaitingForReply);
+BENCHMARK_CAPTURE(BM_Tick, sending_purity, TickState::SendingPurity);
+BENCHMARK_CAPTURE(BM_Tick, version_query, TickState::VersionQuery);
+BENCHMARK_CAPTURE(BM_Tick, idle_stop, TickState::IdleStop);
+
+// The temperature reply that completes a pair: record, log line (opened,
+// appended, closed), history line; the history is full, as in any run
+// longer than 100 intervals.
+void BM_ReplyToFinishedRecord(benchmark::State& state) {
+  RunningRig rig;
+  for (int i = 0; i < 120; ++i) {
+    rig.g.PurityReceived = kTrue;
+    rig.Reply("25.3DEG\r\n");
+  }
+  for (auto _ : state) {
+    rig.g.PurityReceived = kTrue;
+    rig.Reply("25.3DEG\r\n");
+  }
+}
+BENCHMARK(BM_ReplyToFinishedRecord);
+
+// The log append alone: as the controller does it, and with the file kept
+// open instead (flushed per line, so a crash loses nothing either way).
+void BM_LogAppendOpenClose(benchmark::State& state) {
+  RunningRig rig;
+  for (auto _ : state) rig.w.AppendLogLine("99.9 25.3 %&DEG\r\n", "2026/12/07 10:00:00");
+}
+BENCHMARK(BM_LogAppendOpenClose);
+
+void BM_LogAppendKeptOpen(benchmark::State& state) {
+  std::ofstream log("kept-open.log", std::ios::binary | std::ios::app);
+  for (auto _ : state) {
+    log << "2026/12/07 10:00:00" << ' ' << "99.9 25.3 %&DEG\r\n";
+    log.flush();
+  }
+}
+BENCHMARK(BM_LogAppendKeptOpen);
+
+// A Single-mode record in the core: the 101st and later shift the 100 slots
+// and rebuild the box text; while filling, the line is only appended.
+void BM_HistoryRecord(benchmark::State& state) {
+  const bool full = state.range(0) != 0;
+  Rig rig;
+  rig.vm.HostIPEdit.text = "127.0.0.1";
+  rig.AcceptVersion();
+  rig.StartSingle("PURITY?");
+  const std::string reply = "99.9%\r\n";
+  for (int i = 0; i < 100; ++i) rig.Reply(reply);
+  for (auto _ : state) {
+    if (!full && rig.g.HistoryCount == 98) rig.w.clear_Click();
+    rig.Reply(reply);
+  }
+}
+BENCHMARK(BM_HistoryRecord)->ArgName("full")->Arg(1)->Arg(0);
+
+}  // namespace
+}  // namespace zrv::test
+
+int main(int argc, char** argv) {
+  zrv::test::EnterTempWorkDir();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+}

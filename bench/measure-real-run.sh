@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Measures the real programs on a virtual display: start-up of the controller
+# against a bare Qt Widgets window, then a 1 s Continue run of RUN_SECONDS
+# (default 60) against zrv02-sim --trace on 127.0.0.1, driven with xdotool.
+# Prints poll spacing (mean, min, max, drift) from the trace, resident memory
+# at start and end, and CPU use idle and running. Needs a built build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${ZRV_BUILD:-$root/build}
+seconds=${RUN_SECONDS:-60}
+work=$(mktemp -d /tmp/zrv02-measure-XXXXXX)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+
+# Xvfb picks a free display number itself and writes it to the pipe.
+exec 5> >(cat >"$work/display")
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+exec 5>&-
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(cat "$work/display")
+
+# The simulator on a free port below 32768.
+for port in $(shuf -i 20000-32767 -n 20); do
+  "$build/sim/zrv02-sim" --port "$port" --trace --firmware 1.10 >"$work/trace.log" 2>&1 &
+  sim=$!
+  for _ in $(seq 30); do grep -q listening "$work/trace.log" && break; sleep 0.1; done
+  grep -q listening "$work/trace.log" && break
+  kill $sim 2>/dev/null || true
+done
+pids+=($sim)
+printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
+printf '%s,,,,,,\r\n' "$port" >"$work/ZRV-02_PortList.Log"
+cd "$work"
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# Milliseconds from exec to the window being mapped, median of five; polled
+# every 10 ms (xdotool's own --sync waits in steps of half a second).
+startup_ms() {
+  local name=$1 times=()
+  shift
+  for _ in 1 2 3 4 5; do
+    local t0 p
+    t0=$(now_ms)
+    "$@" >/dev/null 2>&1 &
+    p=$!
+    for _ in $(seq 1000); do
+      xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 && break
+      sleep 0.01
+    done
+    times+=($(($(now_ms) - t0)))
+    kill $p; wait $p 2>/dev/null || true
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
+}
+bare=$(startup_ms "bare window" "$build/bench/bare_window")
+ctl=$(startup_ms "ZRV_02 Controller" "$build/app/shell/zrv02-controller")
+echo "start-up to a shown window (median of 5): controller $ctl ms, bare Qt window $bare ms," \
+  "ratio $(awk -v a="$ctl" -v b="$bare" 'BEGIN{printf "%.2f", a/b}')"
+
+"$build/app/shell/zrv02-controller" >/dev/null 2>&1 &
+ctl_pid=$!
+pids+=($ctl_pid)
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")
+rss() { awk '/VmRSS/{print $2}' "/proc/$ctl_pid/status"; }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$ctl_pid/stat"; }
+cpu_percent() { # ticks over seconds
+  awk -v t="$1" -v s="$2" -v hz="$(getconf CLK_TCK)" 'BEGIN{printf "%.2f", 100 * t / hz / s}'
+}
+sleep 2
+rss_idle=$(rss)
+c0=$(cpu_ticks); sleep 10; c1=$(cpu_ticks)
+echo "idle: RSS $((rss_idle / 1024)) MB ($rss_idle KiB), CPU $(cpu_percent $((c1 - c0)) 10) %"
+
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
+click 448 26 # Check
+for _ in $(seq 50); do grep -q 'VER?' "$work/trace.log" && break; sleep 0.1; done
+sleep 1
+click 364 144 # Txt_Interval
+xdotool key --window "$wid" ctrl+a BackSpace 1
+click 494 268 # start
+rss_start=$(rss)
+c0=$(cpu_ticks); sleep "$seconds"; c1=$(cpu_ticks)
+rss_end=$(rss)
+echo "running: RSS $rss_start KiB at start, $rss_end KiB after ${seconds}s" \
+  "($(((rss_end - rss_start))) KiB), CPU $(cpu_percent $((c1 - c0)) "$seconds") %"
+
+# Spacing of PURITY? in the trace ("HH:mm:ss.zzz #n PURITY?").
+awk '$3 == "PURITY?" {
+       split($1, t, /[:.]/); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + t[4]
+       if (n++) { d = ms - last; sum += d; if (d < min || n == 2) min = d; if (d > max) max = d }
+       else first = ms
+       last = ms
+     }
+     END {
+       if (n < 2) { print "poll spacing: fewer than two polls in the trace"; exit 1 }
+       printf "poll spacing over %d polls: mean %.1f ms, min %d, max %d, drift %d ms over %.0f s\n",
+              n, sum / (n - 1), min, max, (last - first) - (n - 1) * 1000, (last - first) / 1000
+     }' "$work/trace.log"

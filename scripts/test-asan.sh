@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer
+# in build-asan/ and runs it; any report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset asan >/dev/null
+cmake --build build-asan -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)" --timeout 600
