@@ -19,6 +19,7 @@ namespace {
 class SilentBox : public zrv::MessageBoxPort {
  public:
   void Show(const std::string&) override {}
+  void Notify(const std::string&) override {}
 };
 
 std::string Line(int n) {

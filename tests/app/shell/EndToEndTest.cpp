@@ -171,7 +171,9 @@ TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
     }
     window = std::make_unique<MainWindow>(messages);
     auto* host = Find<QComboBox>("HostIPEdit");
-    if (!shownHost.empty()) EXPECT_EQ(host->currentText().toStdString(), shownHost);
+    if (!shownHost.empty()) {
+      EXPECT_EQ(host->currentText().toStdString(), shownHost);
+    }
     for (const auto& [combo, text] : {std::pair{host, QString("127.0.0.1")},
                                       {Find<QComboBox>("HostPTEdit"), QString::number(port)}}) {
       combo->lineEdit()->selectAll();
@@ -181,7 +183,9 @@ TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
     Click("Version_Check");
     ASSERT_TRUE(WaitFor([&] { return Find("start")->isEnabled() && Idle(); }));
     EXPECT_EQ(messages.shown, box.empty() ? std::vector<std::string>{} : std::vector{box});
-    if (!ipAfter.empty()) EXPECT_EQ(ReadFileBytes(kIpHistoryFile), ipAfter);
+    if (!ipAfter.empty()) {
+      EXPECT_EQ(ReadFileBytes(kIpHistoryFile), ipAfter);
+    }
     for (const char* file : {kIpHistoryFile, kPortHistoryFile}) fs::remove_all(file);
   }
   for (const auto& [directory, file] : {std::pair<std::string, std::string>{"", "run.log"},
