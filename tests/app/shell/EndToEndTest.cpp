@@ -154,7 +154,10 @@ TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
   const std::string design = ViewModel().HostIPEdit.text, written = "127.0.0.1,,,,,,\r\n";
   const std::string kMissing = "<missing>", kDirectory = "<directory>";
   for (const auto& [bytes, shownHost, box, ipAfter] :
-       {std::tuple<std::string, std::string, std::string, std::string>{kMissing, design, "", written},
+       {std::tuple<std::string, std::string, std::string, std::string>{kMissing, design, "",
+                                                                       written},
+        {"", design, "", written},
+        {"10.0.0.1", "10.0.0.1", "", "127.0.0.1,10.0.0.1,,,,,\r\n"},
         {std::string(10 << 20, '7'), design, "", written},
         {std::string("\x00\xff\x01,\x80\r\x1b\xfe\x02", 9), "", "", ""},
         {"a,b,c,d,e,f,g,h,\r\n", "a", "", "127.0.0.1,a,b,c,d,f,\r\n"},
@@ -188,8 +191,8 @@ TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
     }
     for (const char* file : {kIpHistoryFile, kPortHistoryFile}) fs::remove_all(file);
   }
-  for (const auto& [directory, file] : {std::pair<std::string, std::string>{"", "run.log"},
-                                        {"/dev", "full"}}) {
+  for (const auto& [directory, file] :
+       {std::pair<std::string, std::string>{"", "run.log"}, {"/dev", "full"}}) {
     SCOPED_TRACE(file);
     Open({.firmware = "1.10"});
     const fs::path doomed = fs::current_path() / "doomed";
