@@ -83,6 +83,7 @@ TEST(SimServer, RepliesAsTheFaultsSay) {
     QByteArray sent, received;
     qsizetype traced, blocks;  // blocks the replies arrive in; 0: any
   } rows[] = {
+      // clang-format off
       {{}, "THRESHOLD 95\r\nHYS 2\r\nTHRESHOLD?\r\n", "OK\r\nOK\r\n95\r\n", 3, 0},
       {{.faults = {.split = true}}, "VER?\r\n", "1.20\r\n", 1, 2},
       {{.faults = {.join = true}}, "VER?\r\nTEMP?\r\n", "1.20\r\n25.3DEG\r\n", 2, 1},
@@ -90,10 +91,8 @@ TEST(SimServer, RepliesAsTheFaultsSay) {
       {{.faults = {.silent = true}}, "THRESHOLD 33\r\nTHRESHOLD?\r\n", "", 2, 0},
       {{.faults = {.garbage = true}}, "VER?\r\n", "#?garbage\r\n", 1, 0},
       {{.instrument = {.email = true, .purity = PurityProfile::constant(80)}, .noticeDelayMs = 20},
-       "PURITY?\r\n",
-       "80.0%\r\nE-MAIL ALARM\r\n",
-       1,
-       2},
+       "PURITY?\r\n", "80.0%\r\nE-MAIL ALARM\r\n", 1, 2},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.sent.toStdString());

@@ -41,9 +41,8 @@ class EndToEnd : public testing::Test {
   }
   QWidget* Find(const char* name) { return window->findChild<QWidget*>(name); }
   QString Shown(const char* name) {
-    return Find(name)
-        ->property(Find(name)->property("text").isValid() ? "text" : "plainText")
-        .toString();
+    const QWidget* w = Find(name);
+    return w->property(w->property("text").isValid() ? "text" : "plainText").toString();
   }
   void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
   void TypeInto(const char* name, const QString& text) {
@@ -147,37 +146,35 @@ TEST_F(EndToEnd, AOneSecondContinueRunLogsEveryPairAndBlinksBelowTheLevel) {
 TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
   const std::string kMissing = "<missing>", kDirectory = "<directory>";
   const char* kWritten = "127.0.0.1,,,,,,\r\n";
-  const struct {
-    std::string bytes;
-    const char *host, *box, *ipAfter;  // host "": the design's; null: not looked at
-  } rows[] = {
-      {kMissing, "", "", kWritten},
-      {"", "", "", kWritten},
-      {"10.0.0.1", "10.0.0.1", "", "127.0.0.1,10.0.0.1,,,,,\r\n"},
-      {std::string(10 << 20, '7'), "", "", kWritten},
-      {std::string("\x00\xff\x01,\x80\r\x1b\xfe\x02", 9), nullptr, "", nullptr},
-      {"a,b,c,d,e,f,g,h,\r\n", "a", "", "127.0.0.1,a,b,c,d,f,\r\n"},
-      {kDirectory, "", "Can't write ZRV-02_IPAddressList.Log !\nCan't write ZRV-02_PortList.Log !",
-       nullptr},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.bytes.substr(0, 20));
+  // host "": the design's; null: not looked at
+  for (const auto& [bytes, host, box, ipAfter] :
+       std::initializer_list<std::tuple<std::string, const char*, const char*, const char*>>{
+           {kMissing, "", "", kWritten},
+           {"", "", "", kWritten},
+           {"10.0.0.1", "10.0.0.1", "", "127.0.0.1,10.0.0.1,,,,,\r\n"},
+           {std::string(10 << 20, '7'), "", "", kWritten},
+           {std::string("\x00\xff\x01,\x80\r\x1b\xfe\x02", 9), nullptr, "", nullptr},
+           {"a,b,c,d,e,f,g,h,\r\n", "a", "", "127.0.0.1,a,b,c,d,f,\r\n"},
+           {kDirectory, "",
+            "Can't write ZRV-02_IPAddressList.Log !\nCan't write ZRV-02_PortList.Log !",
+            nullptr}}) {
+    SCOPED_TRACE(bytes.substr(0, 20));
     messages.shown.clear();
     sim = std::make_unique<sim::SimServer>(sim::SimOptions{});
     const quint16 port = ListenLocally([&](quint16 p) { return sim->listen(p); });
     for (const char* file : {kIpHistoryFile, kPortHistoryFile}) {
       fs::remove_all(file);
-      if (row.bytes == kDirectory) fs::create_directory(file);
-      if (row.bytes != kMissing && row.bytes != kDirectory) WriteFileBytes(file, row.bytes);
+      if (bytes == kDirectory) fs::create_directory(file);
+      if (bytes != kMissing && bytes != kDirectory) WriteFileBytes(file, bytes);
     }
     window = std::make_unique<MainWindow>(messages);
-    auto* host = window->findChild<QComboBox*>("HostIPEdit");
+    auto* hostEdit = window->findChild<QComboBox*>("HostIPEdit");
     const std::string design = ViewModel().HostIPEdit.text;
-    if (row.host) {
-      EXPECT_EQ(host->currentText().toStdString(), *row.host ? row.host : design);
+    if (host) {
+      EXPECT_EQ(hostEdit->currentText().toStdString(), *host ? host : design);
     }
     for (const auto& [combo, text] :
-         {std::pair{host, QString("127.0.0.1")},
+         {std::pair{hostEdit, QString("127.0.0.1")},
           {window->findChild<QComboBox*>("HostPTEdit"), QString::number(port)}}) {
       combo->lineEdit()->selectAll();
       QTest::keyClick(combo->lineEdit(), Qt::Key_Backspace);
@@ -185,9 +182,9 @@ TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
     }
     Click("Version_Check");
     ASSERT_TRUE(WaitFor([&] { return Stopped(); }));
-    EXPECT_EQ(messages.shown, *row.box ? Texts{row.box} : Texts{});
-    if (row.ipAfter) {
-      EXPECT_EQ(ReadFileBytes(kIpHistoryFile), row.ipAfter);
+    EXPECT_EQ(messages.shown, *box ? Texts{box} : Texts{});
+    if (ipAfter) {
+      EXPECT_EQ(ReadFileBytes(kIpHistoryFile), ipAfter);
     }
     for (const char* file : {kIpHistoryFile, kPortHistoryFile}) fs::remove_all(file);
   }
@@ -218,31 +215,26 @@ TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
 // Single reply the history and not the log.
 TEST_F(Faults, EveryAnsweredPairIsLoggedWholeAndASingleReplyIsShown) {
   const QRegularExpression pairLine(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d \d+\.\d 25\.3 %&DEG$)");
-  const struct {
-    const char* name;
-    sim::SimFaults faults;
-    const char* interval;  // null: a Single HYS?
-    int pairs;
-  } rows[] = {
-      {"split", {.split = true}, "1", 2},
-      {"joined", {.join = true}, "1", 2},
-      {"late", {.replyDelayMs = 300}, "1", 2},
-      {"late, long interval", {.replyDelayMs = 300}, "10", 1},
-      {"Single", {}, nullptr, 0},
-      {"late Single", {.replyDelayMs = 400}, nullptr, 0},
-      {"closed after VER?, THRESHOLD?, HYS?", {.closeAfter = 3}, "1", 1},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const bool cut = row.faults.closeAfter > 0;
+  // interval null: a Single HYS?
+  for (const auto& [name, faults, interval, pairs] :
+       std::initializer_list<std::tuple<const char*, sim::SimFaults, const char*, int>>{
+           {"split", {.split = true}, "1", 2},
+           {"joined", {.join = true}, "1", 2},
+           {"late", {.replyDelayMs = 300}, "1", 2},
+           {"late, long interval", {.replyDelayMs = 300}, "10", 1},
+           {"Single", {}, nullptr, 0},
+           {"late Single", {.replyDelayMs = 400}, nullptr, 0},
+           {"closed after VER?, THRESHOLD?, HYS?", {.closeAfter = 3}, "1", 1}}) {
+    SCOPED_TRACE(name);
+    const bool cut = faults.closeAfter > 0;
     Open({.instrument = {.firmware = cut ? "1.20" : "1.10", .hysteresis = 7, .email = true},
-          .faults = row.faults});
+          .faults = faults});
     // A cut read-out is abandoned with a box; Check reads the settings again.
     EXPECT_EQ(messages.shown, cut ? Texts{"Can't connected !"} : Texts{});
     EXPECT_EQ(Find("Version_Check")->isEnabled(), cut);
     messages.shown.clear();
     if (cut) sim->setFaults({});
-    if (!row.interval) {
+    if (!interval) {
       WriteFileBytes("run.log", "kept\r\n");
       TypeInto("Txt_Save_File", "run.log");
       Click("Single_mode");
@@ -252,7 +244,7 @@ TEST_F(Faults, EveryAnsweredPairIsLoggedWholeAndASingleReplyIsShown) {
       EXPECT_EQ(ReadFileBytes("run.log"), "kept\r\n");
       continue;
     }
-    const QStringList lines = Run(row.interval, row.pairs);
+    const QStringList lines = Run(interval, pairs);
     EXPECT_EQ(lines.size(), Wire().count("TEMP?"));
     for (const QString& line : lines) {
       EXPECT_TRUE(pairLine.match(line).hasMatch()) << line.toStdString();

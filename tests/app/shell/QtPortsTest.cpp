@@ -50,7 +50,6 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   EXPECT_EQ(client.GetData(), "");
   EXPECT_EQ(SendError(client, "EMAIL ON\r\n"), 0);
   client.Close();
-  client.Close();
   EXPECT_EQ(client.State(), QAbstractSocket::UnconnectedState);
   ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() == 10; })) << "handed over, so sent";
   EXPECT_EQ(SendError(client, "x"), kNotConnected);
