@@ -45,8 +45,9 @@ class EndToEnd : public testing::Test {
     return w->property(w->property("text").isValid() ? "text" : "plainText").toString();
   }
   void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
-  void TypeInto(const char* name, const QString& text) {
-    auto* field = window->findChild<QLineEdit*>(name);
+  void TypeInto(const char* name, const QString& text) {  // a text box or a combo box's field
+    auto* field = qobject_cast<QLineEdit*>(Find(name));
+    if (!field) field = Find(name)->findChild<QLineEdit*>();
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Backspace);
     QTest::keyClicks(field, text);
@@ -168,18 +169,13 @@ TEST_F(EndToEnd, DamagedFilesAreReportedAndTheWindowGoesOn) {
       if (bytes != kMissing && bytes != kDirectory) WriteFileBytes(file, bytes);
     }
     window = std::make_unique<MainWindow>(messages);
-    auto* hostEdit = window->findChild<QComboBox*>("HostIPEdit");
     const std::string design = ViewModel().HostIPEdit.text;
     if (host) {
-      EXPECT_EQ(hostEdit->currentText().toStdString(), *host ? host : design);
+      EXPECT_EQ(window->findChild<QComboBox*>("HostIPEdit")->currentText().toStdString(),
+                *host ? host : design);
     }
-    for (const auto& [combo, text] :
-         {std::pair{hostEdit, QString("127.0.0.1")},
-          {window->findChild<QComboBox*>("HostPTEdit"), QString::number(port)}}) {
-      combo->lineEdit()->selectAll();
-      QTest::keyClick(combo->lineEdit(), Qt::Key_Backspace);
-      Type(combo->lineEdit(), text);
-    }
+    TypeInto("HostIPEdit", "127.0.0.1");
+    TypeInto("HostPTEdit", QString::number(port));
     Click("Version_Check");
     ASSERT_TRUE(WaitFor([&] { return Stopped(); }));
     EXPECT_EQ(messages.shown, *box ? Texts{box} : Texts{});
