@@ -6,9 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTcpServer>
 #include <QTcpSocket>
-#include <QTest>
 
 #include "app/shell/MainWindow.h"
 #include "tests/app/shell/ShellTestSupport.h"
@@ -46,10 +44,7 @@ TEST_F(OperatorInput, RefusedCharactersAreDroppedWithOneBoxEach) {
       {"HostIPEdit", "127.0.0.1", "127.0.0.1", 0},
       {"HostPTEdit", QString::fromUtf8("1\uFF12"), "1", 1},  // full-width digit
       {"Txt_Interval", "12\x01\x03\x16\x16\b", "121", 0},
-      {"Txt_Alarm_level",
-       "12\x01\x7f"
-       "3",
-       "3", 0},
+      {"Txt_Alarm_level", QString("12\x01\x7f") + "3", "3", 0},
   };
   for (const auto& [field, keys, shown, refused] : rows) {
     SCOPED_TRACE(field);
@@ -77,39 +72,36 @@ TEST_F(OperatorInput, RefusedCharactersAreDroppedWithOneBoxEach) {
   }
 }
 
-TEST_F(OperatorInput, ATickDuringABoxIsDropped) {
+TEST_F(OperatorInput, WhileABoxIsOpenTicksAreDroppedAndRepliesWait) {
   // With the check pending and no link, a tick that runs opens a box.
   emit window.timer1().tick();
   ASSERT_EQ(messages.shown, std::vector<std::string>{"Can't connected !"});
   messages.shown.clear();
+  int ticks = 0;
   messages.whileOpen = [&] {
-    messages.whileOpen = nullptr;
-    emit window.timer1().tick();
+    if (ticks++ == 0) emit window.timer1().tick();
   };
   TypeRefusedKey();
   EXPECT_EQ(messages.shown, std::vector<std::string>{kIllegal});
-}
 
-TEST_F(OperatorInput, DataDuringABoxArrivesAfterIt) {
   QTcpServer server;
-  QtTcpClient& client = window.tcpClient();
-  QTcpSocket* peer = ConnectLocally(client, server);
+  QTcpSocket* peer = ConnectLocally(window.tcpClient(), server);
   ASSERT_NE(peer, nullptr);
   QString versionInBox;
   messages.whileOpen = [&] {
     // Two replies in one segment: an unrecognised version, then a good one.
     peer->write("0.90\r\n1.10\r\n");
-    ASSERT_TRUE(WaitFor([&] { return client.HasReply(); }));
+    ASSERT_TRUE(WaitFor([&] { return window.tcpClient().HasReply(); }));
     QCoreApplication::processEvents();  // every chance to be (wrongly) handled
     versionInBox = Find<QLabel>("Label10")->text();
   };
   TypeRefusedKey();
   EXPECT_EQ(versionInBox, "????");
   EXPECT_TRUE(WaitFor([&] { return Find<QLabel>("Label10")->text() == "1.10"; }));
-  EXPECT_FALSE(client.HasReply());
+  EXPECT_FALSE(window.tcpClient().HasReply());
 }
 
-TEST_F(OperatorInput, ClicksOnTheChosenOptionAndDriveAreWhatTheyAre) {
+TEST_F(OperatorInput, ReselectionsAreWhatTheyAreAndTheHistoryShowsBytes) {
   // A click on the option already chosen is a click too.
   vm.Txt_Command.enabled = true;
   window.renderNow();
@@ -120,9 +112,7 @@ TEST_F(OperatorInput, ClicksOnTheChosenOptionAndDriveAreWhatTheyAre) {
   const std::string folder = vm.Dir1.text;
   emit drives->activated(drives->currentIndex());
   EXPECT_EQ(vm.Dir1.text, folder);
-}
-
-TEST_F(OperatorInput, TheHistoryShowsEachByteAsOneCharacter) {
+  // Each byte of the history is one Latin-1 character.
   vm.TxtBox_Reply.text = "2026/12/06 18:41:13 25\xB0\r\n";
   window.renderNow();
   EXPECT_EQ(Find<QPlainTextEdit>("TxtBox_Reply")->toPlainText(),

@@ -1,12 +1,13 @@
 // The Qt ports: the socket over a real connection to 127.0.0.1, and the
-// clock's stamp.
+// notice that stays beside the window.
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
-#include <QTcpServer>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTcpSocket>
 
-#include "app/shell/QtClock.h"
+#include "app/shell/QtMessageBox.h"
 #include "app/shell/QtTcpClient.h"
 #include "link/HandlerError.h"
 #include "tests/app/shell/ShellTestSupport.h"
@@ -27,12 +28,12 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   QTcpServer server;
   QtTcpClient client;
   client.Close();  // silent in any state
-  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
+  EXPECT_EQ(SendError(client, "VER?\r\n"), kNotConnected);
   client.SetRemoteHost("127.0.0.1");
   client.SetRemotePort(ListenLocally(server));
   client.Connect();
   ASSERT_NE(client.State(), QAbstractSocket::ConnectedState);
-  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006) << "not queued behind the connect";
+  EXPECT_EQ(SendError(client, "VER?\r\n"), kNotConnected) << "not queued behind the connect";
   QTcpServer live;  // a fresh peer: the connect above is aborted by the next one
   QTcpSocket* peer = ConnectLocally(client, live);
   ASSERT_NE(peer, nullptr);
@@ -49,20 +50,27 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   EXPECT_EQ(client.GetData(), "");
   EXPECT_EQ(SendError(client, "EMAIL ON\r\n"), 0);
   client.Close();
-  client.Close();
   EXPECT_EQ(client.State(), QAbstractSocket::UnconnectedState);
   ASSERT_TRUE(WaitFor([&] { return peer->bytesAvailable() == 10; })) << "handed over, so sent";
-  EXPECT_EQ(SendError(client, "x"), 40006);
+  EXPECT_EQ(SendError(client, "x"), kNotConnected);
   live.close();  // a refused connect ends unconnected
   client.Connect();
   ASSERT_TRUE(WaitFor([&] { return client.State() == QAbstractSocket::UnconnectedState; }));
-  EXPECT_EQ(SendError(client, "VER?\r\n"), 40006);
+  EXPECT_EQ(SendError(client, "VER?\r\n"), kNotConnected);
 }
 
-TEST(QtClock, StampsLocalTimeToTheSecond) {
-  const QString stamp = QString::fromStdString(QtClock().Stamp());
-  EXPECT_TRUE(QRegularExpression(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d$)").match(stamp).hasMatch())
-      << stamp.toStdString();
+TEST(QtMessageBox, TheNoticeReturnsAtOnceAndStaysUpWithoutBlocking) {
+  QtMessageBox().Notify("Can't write log file !");
+  QMessageBox* box = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
+  }
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), "Can't write log file !");
+  EXPECT_FALSE(box->isModal());
+  QPointer<QMessageBox> watched = box;
+  box->close();
+  EXPECT_TRUE(WaitFor([&] { return watched.isNull(); })) << "deleted once closed";
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Entry of the shell tests: an offscreen application in a fresh working
+// Entry of the shell and simulator tests: an offscreen application in a fresh working
 // directory whose history files point the window at 127.0.0.1, so no test
 // ever reaches for the design's default host.
 #include <gtest/gtest.h>

@@ -1,9 +1,8 @@
 #include "tests/app/shell/ShellTestSupport.h"
 
-#include <QHostAddress>
 #include <QImage>
 #include <QTcpSocket>
-#include <QTest>
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -14,10 +13,8 @@
 namespace zrv::test {
 
 quint16 ListenLocally(const std::function<bool(quint16)>& listen) {
-  // Start from a point that differs between runs so that parallel suites
-  // rarely try the same ports.
-  constexpr int kFirst = 20000;
-  constexpr int kCount = 32768 - kFirst;
+  // Start where the process id says, so that parallel suites rarely collide.
+  constexpr int kFirst = 20000, kCount = 32768 - kFirst;
   const int offset = static_cast<int>(QCoreApplication::applicationPid() % kCount);
   for (int i = 0; i < kCount; ++i) {
     const auto port = static_cast<quint16>(kFirst + (offset + i) % kCount);
@@ -54,25 +51,15 @@ void Type(QWidget* target, const QString& text) {
   }
 }
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-  return QTest::qWaitFor(condition, timeoutMs);
-}
-
 QColor DominantColor(QWidget& widget) {
   const QImage image = widget.grab().toImage();
   std::map<QRgb, int> counts;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
   }
-  QRgb best = 0;
-  int bestCount = -1;
-  for (const auto& [rgb, count] : counts) {
-    if (count > bestCount) {
-      best = rgb;
-      bestCount = count;
-    }
-  }
-  return QColor(best);
+  return QColor(std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                  return a.second < b.second;
+                })->first);
 }
 
 }  // namespace zrv::test

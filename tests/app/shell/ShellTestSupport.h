@@ -1,15 +1,15 @@
-// Helpers shared by the shell tests: a message box that records and can act
-// while "open", a local listening port below 32768 (the port field holds a
-// 16-bit signed number) and a link to it, the history files that point the
-// window at 127.0.0.1, and bounded waiting.
+// Helpers shared by the shell and simulator tests: a message box that records
+// and can act while "open", a local listening port below 32768 (the port field
+// holds a 16-bit signed number) and a link to it, the history files that point
+// the window at 127.0.0.1, and bounded waiting.
 #pragma once
 
 #include <QColor>
 #include <QRect>
-#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
+#include <QTest>
 #include <QWidget>
 #include <functional>
 #include <ostream>
@@ -18,7 +18,6 @@
 
 #include "app/Ports.h"
 
-class QTcpSocket;
 class QtTcpClient;
 
 namespace zrv::test {
@@ -37,24 +36,23 @@ class ScriptedMessageBox : public MessageBoxPort {
   std::function<void()> whileOpen;
 };
 
-// Listens on 127.0.0.1 at a free port in 20000..32767; returns the port.
-quint16 ListenLocally(QTcpServer& server);
-// The same for any listener: `listen` tries one port and says if it took it.
+// Tries ports of 20000..32767 until `listen` takes one; returns it.
 quint16 ListenLocally(const std::function<bool(quint16)>& listen);
+quint16 ListenLocally(QTcpServer& server);
 
-// Connects `client` to `server`, listening locally first if it is not yet;
+// Connects `client` to `server` (listening locally first if it is not yet);
 // returns the server's end of the connection, or null if none came up.
 QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server);
 
 // History files naming 127.0.0.1 and `port`, read by the next window.
 void WriteLocalHistory(quint16 port);
 
-// Types `text` key by key into `target`, including characters that no
-// key of a Latin keyboard produces (full-width digits, accented letters).
+// Types `text` key by key, also characters no key of a Latin keyboard gives.
 void Type(QWidget* target, const QString& text);
 
-// Processes events until `condition` holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
+  return QTest::qWaitFor(condition, timeoutMs);
+}
 
 // The colour covering most of the widget as drawn.
 QColor DominantColor(QWidget& widget);
@@ -70,9 +68,6 @@ inline void PrintTo(const QStringList& l, std::ostream* os) {
 }
 inline void PrintTo(const QRect& r, std::ostream* os) {
   *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
-}
-inline void PrintTo(const QSize& s, std::ostream* os) {
-  *os << s.width() << 'x' << s.height();
 }
 inline void PrintTo(const QColor& c, std::ostream* os) {
   *os << c.name().toStdString();

@@ -1,0 +1,66 @@
+// What the installed programs do before any window: the menu start moves
+// into ~/ZRV-02 (making it if needed) and a shell start stays where it is;
+// --help and --version answer on the terminal and exit.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/shell/MenuStartFolder.h"
+#include "tests/support/TempWorkDir.h"
+
+namespace zrv::test {
+namespace {
+
+TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
+  enum InTheWay { Nothing, FolderWithHistory, PlainFile };
+  const QByteArray savedHome = qgetenv("HOME");
+  const QString savedCwd = QDir::currentPath();         // the other tests' history files are there
+  for (const auto& [marker, inTheWay, enters, fails] :  // marker null: variable unset
+       {std::tuple<const char*, InTheWay, bool, bool>{nullptr, Nothing, false, false},
+        {"", Nothing, false, false},
+        {"1", Nothing, true, false},
+        {"1", FolderWithHistory, true, false},
+        {"1", PlainFile, false, true}}) {
+    SCOPED_TRACE(testing::Message() << (marker ? marker : "unset") << ' ' << inTheWay);
+    QTemporaryDir home, start;
+    qputenv("HOME", home.path().toLocal8Bit());
+    QDir::setCurrent(start.path());
+    const QString folder = home.filePath(kMenuStartFolderName);
+    const std::string history = folder.toStdString() + "/ZRV-02_IPAddressList.Log";
+    if (inTheWay == FolderWithHistory && QDir().mkpath(folder)) WriteFileBytes(history, "x\r\n");
+    if (inTheWay == PlainFile) WriteFileBytes(folder.toStdString(), "");
+    marker ? qputenv(kMenuStartVariable, marker) : qunsetenv(kMenuStartVariable);
+    const QString failure = EnterMenuStartFolder();
+    EXPECT_EQ(!failure.isEmpty(), fails) << failure.toStdString();
+    EXPECT_EQ(QDir::currentPath(), enters ? folder : start.path());
+    EXPECT_EQ(QFileInfo(folder).isDir(), enters);
+    EXPECT_EQ(ReadFileBytes(history), inTheWay == FolderWithHistory ? "x\r\n" : "");
+  }
+  qputenv("HOME", savedHome);
+  qunsetenv(kMenuStartVariable);
+  QDir::setCurrent(savedCwd);
+}
+
+TEST(ProgramCommandLineTest, AnswersAndExits) {
+  for (const auto& [program, argument, exitCode, out] :  // out "": stdout stays empty
+       {std::tuple<const char*, const char*, int, QByteArray>{
+            ZRV02_CONTROLLER_PATH, "--version", 0, "zrv02-controller " ZRV02_VERSION "\n"},
+        {ZRV02_CONTROLLER_PATH, "--help", 0, "~/ZRV-02"},
+        {ZRV02_CONTROLLER_PATH, "--port", 1, ""},
+        {ZRV02_CONTROLLER_PATH, "zrv-02.log", 1, ""},
+        {ZRV02_SIM_PATH, "--version", 0, "zrv02-sim " ZRV02_VERSION "\n"},
+        {ZRV02_SIM_PATH, "--help", 0, "--purity-ramp"}}) {
+    SCOPED_TRACE(std::string(program) + " " + argument);
+    QProcess process;
+    process.start(program, {argument});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    const QByteArray stdOut = process.readAllStandardOutput();
+    EXPECT_EQ(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, exitCode);
+    EXPECT_TRUE(out.isEmpty() ? stdOut.isEmpty() : stdOut.contains(out)) << stdOut.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace zrv::test
