@@ -60,12 +60,6 @@ void CheckState(Rig& rig) {
   Require(rig.vm.TxtBox_Reply.text == shown, "box shows the history slots in order");
 }
 
-std::string Stamp(int n) {
-  char text[32];
-  std::snprintf(text, sizeof text, "2026/12/07 %02d:%02d:%02d", n / 3600 % 24, n / 60 % 60, n % 60);
-  return text;
-}
-
 // Check pending; a version accepted (on 1.20 with the read-out under way); a
 // Continue run; a Single run.
 void SetUp(Rig& rig, FuzzedDataProvider& in) {
@@ -94,15 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider in(data, size);
   Rig rig;
   ReplyFramer framer;
-  int clock = 0;
-  rig.clock.stamp = Stamp(clock);
+  trend::CivilSeconds clock = 1796601600;  // 2026/12/07 00:00:00, a second an arrival
+  rig.clock.stamp = trend::FormatStamp(clock);
   SetUp(rig, in);
   const std::string logPath = rig.vm.Dir1.text + "/zrv-02.log";
   std::string log = ReadFileBytes(logPath);
   while (in.remaining_bytes() > 0) {
     const int event = in.ConsumeIntegralInRange(0, 4);
     if (event == 0) {  // one arrival, then maybe the pause that hands on a line without CR LF
-      rig.clock.stamp = Stamp(++clock);
+      rig.clock.stamp = trend::FormatStamp(++clock);
       const bool quiet = in.ConsumeBool();
       framer.Feed(in.ConsumeRandomLengthString(512));
       if (quiet) framer.FlushPartial();
