@@ -23,12 +23,6 @@ std::string Record(int minute, double purity) {
   return line;
 }
 
-bool Near(QRgb a, QRgb b) {
-  return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-             std::abs(qBlue(a) - qBlue(b)) <
-         40;
-}
-
 struct Pixels {
   int count = 0, left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
   int widestRow = 0, widestRowY = -1;
@@ -42,7 +36,9 @@ Pixels Find(const QImage& image, QRgb colour, bool exact, int from = 0, int to =
     int inRow = 0;
     for (int x = from; x < std::min(to, image.width()); ++x) {
       const QRgb px = image.pixel(x, y) & 0xffffff;
-      if (exact ? px != colour : !Near(px, colour)) continue;
+      const int off = std::abs(qRed(px) - qRed(colour)) + std::abs(qGreen(px) - qGreen(colour)) +
+                      std::abs(qBlue(px) - qBlue(colour));
+      if (exact ? px != colour : off >= 40) continue;
       ++p.count, ++inRow;
       p.left = std::min(p.left, x), p.right = std::max(p.right, x);
       p.top = std::min(p.top, y), p.bottom = std::max(p.bottom, y);
