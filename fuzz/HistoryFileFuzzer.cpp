@@ -4,62 +4,43 @@
 // MojiCut is fed arbitrary text from arbitrary start positions.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "fuzz/Require.h"
 #include "tests/support/FakePorts.h"
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
 namespace {
 
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
-
-// The last line of the file: after the last line end, once a final line end
-// is dropped.
-std::string LastLine(std::string bytes) {
-  if (bytes.ends_with("\r\n")) {
-    bytes.resize(bytes.size() - 2);
-  } else if (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) {
-    bytes.pop_back();
-  }
-  const std::size_t end = bytes.find_last_of("\r\n");
-  return end == std::string::npos ? bytes : bytes.substr(end + 1);
-}
-
-void CheckLoaded(const Control& field, const std::string& bytes, const std::string& designText) {
-  if (field.list.empty()) {
-    Require(field.text == designText, "no list: the design text stays");
-    Require(bytes.empty() || LastLine(bytes).size() > 32000,
-            "only an empty or huge file is skipped");
-    return;
-  }
+// The six entries are the first six items of the file's last line (after a
+// final line end is dropped), or the whole line padded with empty ones; an
+// empty file or a line too long to cut leaves no list and the design text.
+void CheckLoaded(const Control& field, std::string bytes, const std::string& designText) {
+  const bool empty = bytes.empty();
+  if (bytes.ends_with("\r\n")) bytes.pop_back();
+  if (bytes.ends_with('\r') || bytes.ends_with('\n')) bytes.pop_back();
+  const std::string line = bytes.substr(bytes.find_last_of("\r\n") + 1);
+  if (field.list.empty())
+    return Require(field.text == designText && (empty || line.size() > 32000),
+                   "only an empty or huge file leaves the design text");
   Require(field.list.size() == 6 && field.text == field.list[0], "six entries, text = first");
-  // The six items, each with its ",", are the start of the last line; or,
-  // when it has fewer, the line followed by the missing ","s only.
   std::string items;
   for (const std::string& e : field.list) {
     Require(e.find_first_of(",\r\n") == std::string::npos, "an entry holds no , CR or LF");
     items += e + ",";
   }
-  const std::string line = LastLine(bytes);
-  const bool shortLine =
-      items.starts_with(line) && items.find_first_not_of(',', line.size()) == std::string::npos;
-  Require(line.starts_with(items) || shortLine, "entries are the last line's first six items");
+  Require(line.starts_with(items) ||
+              (items.starts_with(line) && items.find_first_not_of(',', line.size()) == items.npos),
+          "entries are the last line's first six items");
 }
 
 void CheckMojiCut(SvZRV_02& w, const std::string& text, std::int16_t start) {
   std::int16_t Mojist = start;
   const std::string item = w.MojiCut(text, Mojist);
-  Require(item.find(',') == std::string::npos, "an item holds no ,");
-  Require(text.compare(start - 1, item.size(), item) == 0, "the item is the text at the start");
-  Require(Mojist == start + static_cast<int>(item.size()) + 1, "Mojist one past the item's ,");
-  Require(static_cast<std::size_t>(Mojist) > text.size() + 1 || text[Mojist - 2] == ',',
-          "the item ends at a , or at the end of the text");
+  Require(item.find(',') == std::string::npos && text.compare(start - 1, item.size(), item) == 0,
+          "the item is the text at the start up to a ,");
+  Require(Mojist == start + static_cast<int>(item.size()) + 1 &&
+              (static_cast<std::size_t>(Mojist) > text.size() + 1 || text[Mojist - 2] == ','),
+          "Mojist one past the item's , or the end of the text");
 }
 
 }  // namespace
@@ -79,20 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string portBytes = in.ConsumeRandomLengthString(size);
   WriteFileBytes(kIpHistoryFile, ipBytes);
   WriteFileBytes(kPortHistoryFile, portBytes);
-
   Rig first;
   const ViewModel design;
   CheckLoaded(first.vm.HostIPEdit, ipBytes, design.HostIPEdit.text);
   CheckLoaded(first.vm.HostPTEdit, portBytes, design.HostPTEdit.text);
   const std::string text = in.ConsumeRemainingBytesAsString();
-  if (text.size() < 30000) {
-    for (std::size_t start = 1; start <= text.size() + 1; start += 1 + start / 8) {
-      CheckMojiCut(first.w, text, static_cast<std::int16_t>(start));
-    }
-  }
+  for (std::size_t start = 1; text.size() < 30000 && start <= text.size() + 1;
+       start += 1 + start / 8)
+    CheckMojiCut(first.w, text, static_cast<std::int16_t>(start));
 
-  // Check writes both files (the fake socket dials nothing); they read back.
-  // A port out of range stops the check before it writes anything.
+  // Check writes both files (the fake socket dials nothing) unless a port out
+  // of range stops it first; what it wrote reads back.
   first.vm.HostIPEdit.text = "127.0.0.1";
   first.w.RunHandler([&] { first.w.Version_Check_Click(); });
   if (!first.messages.shown.empty()) {

@@ -8,11 +8,11 @@ root=$(pwd)
 seconds=${ZRV_FUZZ_SECONDS:-60}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-for target in reply_stream history_file; do
+for target in reply_stream history_file trend_log; do
   work="$root/build-fuzz/runs/$target"
   mkdir -p "$work/corpus"
   dict=()
-  [[ $target == reply_stream ]] && dict=(-dict="$root/fuzz/replies.dict")
+  [[ -f "$root/fuzz/$target.dict" ]] && dict=(-dict="$root/fuzz/$target.dict")
   echo "fuzzing $target for ${seconds}s"
   "$root/build-fuzz/fuzz/${target}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$work/" "${dict[@]}" "$work/corpus" "$root/fuzz/corpus/$target" >"$work/run.log" 2>&1 ||

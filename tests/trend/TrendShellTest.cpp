@@ -1,6 +1,6 @@
 // The program itself, offscreen: a short log exported with --export-png and
-// the picture checked for what an operator must see, and a log followed live
-// while records are appended and the file is emptied for a new run.
+// --export-csv, the picture checked for what an operator must see, and a log
+// followed live while records are appended and the file is emptied.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,12 +23,6 @@ std::string Record(int minute, double purity) {
   return line;
 }
 
-bool Near(QRgb a, QRgb b) {
-  return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-             std::abs(qBlue(a) - qBlue(b)) <
-         40;
-}
-
 struct Pixels {
   int count = 0, left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
   int widestRow = 0, widestRowY = -1;
@@ -42,7 +36,9 @@ Pixels Find(const QImage& image, QRgb colour, bool exact, int from = 0, int to =
     int inRow = 0;
     for (int x = from; x < std::min(to, image.width()); ++x) {
       const QRgb px = image.pixel(x, y) & 0xffffff;
-      if (exact ? px != colour : !Near(px, colour)) continue;
+      const int off = std::abs(qRed(px) - qRed(colour)) + std::abs(qGreen(px) - qGreen(colour)) +
+                      std::abs(qBlue(px) - qBlue(colour));
+      if (exact ? px != colour : off >= 40) continue;
       ++p.count, ++inRow;
       p.left = std::min(p.left, x), p.right = std::max(p.right, x);
       p.top = std::min(p.top, y), p.bottom = std::max(p.bottom, y);
@@ -55,21 +51,27 @@ Pixels Find(const QImage& image, QRgb colour, bool exact, int from = 0, int to =
 TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   // An hour: purity 95 %, then 70 % for the middle twenty minutes, then 95 %.
   QTemporaryDir dir;
-  const QString log = dir.filePath("zrv-02.log"), png = dir.filePath("chart.png");
+  const QString log = dir.filePath("zrv-02.log"), png = dir.filePath("chart.png"),
+                csv = dir.filePath("chart.csv");
   {
     std::ofstream out(log.toStdString(), std::ios::binary);
     for (int m = 0; m <= 60; ++m) out << Record(m, m >= 20 && m < 40 ? 70.0 : 95.0);
   }
   QProcess trend;
-  trend.start(ZRV02_TREND_PATH, {log, "--alarm-level", "80", "--export-png", png, "--no-notify"});
+  trend.start(ZRV02_TREND_PATH,
+              {log, "--alarm-level", "80", "--export-png", png, "--export-csv", csv});
   ASSERT_TRUE(trend.waitForFinished(20000));
   ASSERT_EQ(trend.exitCode(), 0) << trend.readAllStandardError().toStdString();
+  std::ifstream table(csv.toStdString());
+  std::string header, first;
+  std::getline(table, header), std::getline(table, first);
+  EXPECT_EQ(header + "\n" + first, "time,purity,temperature\n2026-12-07T06:00:00,95,25");
   ASSERT_EQ(QImage(png).size(), QSize(1280, 720));
   const QImage image = QImage(png).copy(0, 0, 1280, 640);  // above the legend
 
   // The dashed level line runs across the plot, inside the picture's margins.
   const Pixels alarm = Find(image, TrendChart::kAlarmLineColour, false);
-  EXPECT_GT(alarm.widestRow, 400);
+  ASSERT_GT(alarm.widestRow, 400);
   const Pixels row =
       Find(image.copy(0, alarm.widestRowY, image.width(), 1), TrendChart::kAlarmLineColour, false);
   EXPECT_GT(row.left, 20);
