@@ -2,7 +2,7 @@
 # Builds the release preset, checks what `cmake --install` puts down, makes the
 # .deb with CPack, installs it with apt-get (as root), checks the programs on
 # the PATH, the menu entries and the menu start folder, and removes the
-# package again. The trend view is checked once trend/ is part of the tree.
+# package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -28,8 +28,7 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 
 # Exactly the programs, menu entries, icons and README: nothing from tests or benchmarks.
-programs=(zrv02-controller zrv02-sim)
-[[ -e trend/CMakeLists.txt ]] && programs+=(zrv02-trend)
+programs=(zrv02-controller zrv02-sim zrv02-trend)
 expected=$(
   printf 'bin/%s\n' "${programs[@]}"
   printf 'share/applications/%s.desktop\n' zrv02-controller zrv02-trend
@@ -62,10 +61,8 @@ export QT_QPA_PLATFORM=offscreen
 [[ "$(zrv02-controller --version)" == "zrv02-controller $version" ]] ||
   fail "zrv02-controller --version: $(zrv02-controller --version)"
 zrv02-sim --help | grep -q -- '--port' || fail "zrv02-sim --help lists no --port"
-if [[ -e trend/CMakeLists.txt ]]; then
-  [[ "$(zrv02-trend --version)" == "zrv02-trend $version" ]] ||
-    fail "zrv02-trend --version: $(zrv02-trend --version)"
-fi
+[[ "$(zrv02-trend --version)" == "zrv02-trend $version" ]] ||
+  fail "zrv02-trend --version: $(zrv02-trend --version)"
 menu_entries=(/usr/share/applications/zrv02-controller.desktop /usr/share/applications/zrv02-trend.desktop)
 desktop-file-validate "${menu_entries[@]}"
 [[ -f /usr/share/icons/hicolor/scalable/apps/zrv02-controller.svg ]] || fail "no icon"
