@@ -134,9 +134,9 @@ void TrendWindow::UpdateSummary() {
   if (follower_->pendingBytes()) text += ", last line still incomplete";
   CivilSeconds below = 0;
   for (const TimeRange& s : chart_->stretches()) below += s.to - s.from;
-  text += QString("; below %1 %: %2 times, %3 in all")
+  text += QString("; below %1 %: %2, %3 in all")
               .arg(chart_->alarmLevel())
-              .arg(chart_->stretches().size())
+              .arg(Count(chart_->stretches().size(), "time"))
               .arg(Duration(below));
   summary_->setText(text);
 }

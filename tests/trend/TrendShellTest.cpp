@@ -109,7 +109,7 @@ TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
   EXPECT_TRUE(shows("1 record,", 1000)) << window.summary().toStdString();
   write(std::ios::app, Record(1, 70) + Record(2, 71) + "2026/12/07 06:03:00 E-MAIL ALARM\r\n");
   EXPECT_TRUE(shows("3 records, 1 e-mail alarm,", 1000)) << window.summary().toStdString();
-  EXPECT_TRUE(window.summary().contains("below 80 %: 1 times")) << window.summary().toStdString();
+  EXPECT_TRUE(window.summary().contains("below 80 %: 1 time,")) << window.summary().toStdString();
 
   write(std::ios::trunc, "");
   write(std::ios::app, Record(10, 96));
