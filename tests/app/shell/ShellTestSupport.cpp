@@ -43,14 +43,6 @@ void WriteLocalHistory(quint16 port) {
   WriteFileBytes(kPortHistoryFile, std::to_string(port) + ",,,,,,\r\n");
 }
 
-void Type(QWidget* target, const QString& text) {
-  for (QChar c : text) {
-    const auto key =
-        c.unicode() < 0x80 ? static_cast<Qt::Key>(c.toUpper().unicode()) : Qt::Key_unknown;
-    QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
-  }
-}
-
 QColor DominantColor(QWidget& widget) {
   const QImage image = widget.grab().toImage();
   std::map<QRgb, int> counts;

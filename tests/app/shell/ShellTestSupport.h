@@ -1,7 +1,7 @@
 // Helpers shared by the shell and simulator tests: a message box that records
 // and can act while "open", a local listening port below 32768 (the port field
 // holds a 16-bit signed number) and a link to it, the history files that point
-// the window at 127.0.0.1, and bounded waiting.
+// the window at 127.0.0.1, bounded waiting, and the colour a widget is drawn in.
 #pragma once
 
 #include <QColor>
@@ -29,9 +29,7 @@ class ScriptedMessageBox : public MessageBoxPort {
     if (whileOpen) whileOpen();
   }
   void Notify(const std::string& text) override { notified.push_back(text); }
-
-  std::vector<std::string> shown;
-  std::vector<std::string> notified;
+  std::vector<std::string> shown, notified;
   // Runs inside Show, as the operator's time with a modal box would.
   std::function<void()> whileOpen;
 };
@@ -47,9 +45,6 @@ QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server);
 // History files naming 127.0.0.1 and `port`, read by the next window.
 void WriteLocalHistory(quint16 port);
 
-// Types `text` key by key, also characters no key of a Latin keyboard gives.
-void Type(QWidget* target, const QString& text);
-
 inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
   return QTest::qWaitFor(condition, timeoutMs);
 }
@@ -59,16 +54,13 @@ QColor DominantColor(QWidget& widget);
 
 }  // namespace zrv::test
 
-// Readable failures for the Qt values the tests compare.
+// Readable failures for the texts the tests compare.
 inline void PrintTo(const QString& s, std::ostream* os) {
   *os << '"' << s.toStdString() << '"';
 }
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-  *os << '[' << l.join(", ").toStdString() << ']';
+inline void PrintTo(const QColor& c, std::ostream* os) {
+  *os << c.name().toStdString();
 }
 inline void PrintTo(const QRect& r, std::ostream* os) {
   *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
-}
-inline void PrintTo(const QColor& c, std::ostream* os) {
-  *os << c.name().toStdString();
 }
