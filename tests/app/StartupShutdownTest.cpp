@@ -60,11 +60,14 @@ TEST(StartupShutdown, LoadTakesTheFirstSixItemsOfTheLastLine) {
 }
 
 TEST(StartupShutdown, UpdateMovesTheTextToTheTopAndRewritesTheFile) {
+  // List, text, list after; only the first six entries are searched for the text.
+  // clang-format off
   const std::tuple<const char*, const char*, const char*> rows[] = {
-      {"A,B,C,D,E,F", "G", "G,A,B,C,D,F"},    {"A,B,C,D,E", "G", "G,A,B,C,D"},
-      {"A,B,C,D,E,F", "C", "C,A,B,D,E"},      {"A,,B,,,", "", "A,B,,,"},
-      {"-", "127.0.0.1", "127.0.0.1"},        {" 7777,,,,,", "7777", "7777, 7777,,,,"},
-      {"A,B,C,D,E,F,G", "G", "G,A,B,C,D,F,G"}};  // only the first six entries are searched
+      {"A,B,C,D,E,F", "G", "G,A,B,C,D,F"},      {"A,B,C,D,E", "G", "G,A,B,C,D"},
+      {"A,B,C,D,E,F", "C", "C,A,B,D,E"},        {"A,B", "A", "A,B"},
+      {"A,,B,,,", "", "A,B,,,"},                {"-", "127.0.0.1", "127.0.0.1"},
+      {" 7777,,,,,", "7777", "7777, 7777,,,,"}, {"A,B,C,D,E,F,G", "G", "G,A,B,C,D,F,G"}};
+  // clang-format on
   for (const auto& [list, text, after] : rows) {
     Rig r;
     r.vm.HostIPEdit.list = Items(list);
