@@ -30,17 +30,16 @@ TEST(NumberReading, RoundsHalvesToEvenWithinTheirWidth) {
   for (const char* over : {"32768", "99999", "-32769", "32767.5", "1e9"}) {
     EXPECT_THROW(LenientInt16(over), OverflowError) << over;
   }
-  EXPECT_EQ(StrictInt32("2147483647"), 2147483647);
+  EXPECT_EQ(std::tuple(StrictInt32("2147483647"), StrictInt16("99"), Inc16(32766)),
+            std::tuple(2147483647, 99, 32767));
+  EXPECT_EQ(CheckedMul<std::int32_t>(10000, 5), 50000);
   EXPECT_THROW(StrictInt32("2147483648"), OverflowError);
-  EXPECT_EQ(StrictInt16("99"), 99);
   EXPECT_THROW(StrictInt16("40000"), OverflowError);
   EXPECT_THROW(StrictInt16(""), TypeMismatchError);
-  EXPECT_EQ(Inc16(32766), 32767);
   EXPECT_THROW(Inc16(32767), OverflowError);
   EXPECT_THROW(Dec16(-32768), OverflowError);
   EXPECT_THROW(Inc32(2147483647), OverflowError);
   EXPECT_THROW(CheckedMul<std::int32_t>(500000000, 5), OverflowError);
-  EXPECT_EQ(CheckedMul<std::int32_t>(10000, 5), 50000);
 }
 
 }  // namespace

@@ -19,23 +19,21 @@ TEST(MeasurementLog, EachStartEmptiesTheFileAndEachPairAddsOneLine) {
                                         {here + "/", "a", here + "/a"},
                                         {here + "/logs", "zrv-02.log", here + "/logs/zrv-02.log"},
                                         {here, "", ""}}) {
-    WriteFileBytes(here + "/zrv-02.log", "last week\r\n");
+    WriteFileBytes("zrv-02.log", "last week\r\n");
     Rig r;
     r.AcceptVersion();
     r.vm.Dir1.text = dir;
+    r.clock.stamp = "2026/12/06 18:41:13";
     r.StartContinue("1", "80", name);
     EXPECT_EQ(r.g.LogPath, path);
-    EXPECT_EQ(r.g.LogEnabled, path.empty() ? 0 : -1);
-    r.Pair("100.0%\r\n", "25.3DEG\r\n");
-    r.Tick(3);
+    r.Run("t <100.0% t <25.3DEG t*4");
     r.clock.stamp = "2026/12/31 23:59:59";
-    r.Pair("9.9%\r\n", "-1.5DEG\r\n");
+    EXPECT_EQ(r.Run("<9.9% t <-1.5DEG"), "@1 TEMP?");
     const std::string lines =
-        std::string(kStamp) + " 100.0 25.3 %&DEG\r\n2026/12/31 23:59:59 9.9 -1.5 %&DEG\r\n";
-    EXPECT_EQ(ReadFileBytes(path.empty() ? here + "/zrv-02.log" : path),
+        "2026/12/06 18:41:13 100.0 25.3 %&DEG\r\n2026/12/31 23:59:59 9.9 -1.5 %&DEG\r\n";
+    EXPECT_EQ(ReadFileBytes(path.empty() ? "zrv-02.log" : path),
               path.empty() ? "last week\r\n" : lines);
     EXPECT_EQ(r.vm.TxtBox_Reply.text, lines) << "the history has every record, logged or not";
-    EXPECT_TRUE(r.messages.shown.empty());
   }
 }
 
@@ -47,30 +45,22 @@ TEST(MeasurementLog, ALostLogIsReportedOncePerRunAndTheRunGoesOn) {
   for (int run = 1; run <= 2; ++run) {
     r.StartContinue("1");
     fs::remove_all("logs");  // the directory disappears during the run
-    for (int pair = 0; pair < 3; ++pair) r.Pair(), r.Tick(3);
-    EXPECT_TRUE(r.messages.shown.empty()) << "a notice, not a box that stops the run";
+    EXPECT_EQ(r.Run("t <1% t <2DEG t*4 <1% t <2DEG t*4 <1% stop t <2DEG t"),
+              "@1 PURITY? @2 TEMP? @6 PURITY? @7 TEMP? @11 PURITY? @12 TEMP? @13 close")
+        << "a notice, not a box that stops the run";
     EXPECT_EQ(r.messages.notified, Texts(run, "Can't write log file !"));
-    EXPECT_EQ(r.g.ContinuousRun, -1);
     EXPECT_EQ(r.g.HistoryCount, 3 * run) << "records still reach the history";
-    r.w.stop_Click();
-    r.Tick(3);
     fs::create_directory("logs");
   }
 }
 
 TEST(MeasurementLog, TheDriveListStartsOnTheWorkingDriveAndMovesTheDirectoryList) {
   Rig r("/work/main");
-  EXPECT_EQ(r.vm.Dir1.text, "/work/main");
-  EXPECT_EQ(r.vm.Drive1.list, (Texts{"/", "/work"}));
-  EXPECT_EQ(r.vm.Drive1.text, "/work");
+  EXPECT_EQ(std::tuple(r.vm.Dir1.text, r.vm.Drive1.list, r.vm.Drive1.text),
+            std::tuple("/work/main", Texts{"/", "/work"}, "/work"));
   EXPECT_EQ(Rig("/workshop").vm.Drive1.text, "/");
-  r.vm.Drive1.text = "/tmp";
-  r.w.Drive1_Change();
-  EXPECT_EQ(r.vm.Dir1.text, "/tmp");
-  r.vm.Drive1.text = "/gone";
-  r.w.Drive1_Change();
-  EXPECT_EQ(r.messages.shown, Texts{"Wrong drive !"});
-  EXPECT_EQ(r.vm.Dir1.text, "/tmp");
+  EXPECT_EQ(r.Run("Drive1=/tmp Drive1_Change ?Dir1 Drive1=/gone Drive1_Change ?Dir1"),
+            "Dir1=/tmp !Wrong drive ! Dir1=/tmp");
 }
 
 }  // namespace

@@ -7,17 +7,10 @@
 namespace zrv::test {
 namespace {
 
-// Single-mode replies "R<from>" to "R<to>", each forming one record.
-void Records(Rig& r, int from, int to) {
-  // Appended rather than "R" + ...: g++ 12 at -O2 warns falsely (-Wrestrict)
-  // on prepending a literal.
-  for (int i = from; i <= to; ++i)
-    r.Reply(std::string("R").append(std::to_string(i)).append("\r\n"));
-}
-
+// Records "T R<from>" to "T R<to>", one line each.
 std::string Lines(int from, int to) {
   std::string text;
-  for (int i = from; i <= to; ++i) text += std::string(kStamp) + " R" + std::to_string(i) + "\r\n";
+  for (int i = from; i <= to; ++i) text.append("T R").append(std::to_string(i)).append("\r\n");
   return text;
 }
 
@@ -26,40 +19,25 @@ TEST(ReplyHistory, FillsToAHundredThenTheOldestLineScrollsOut) {
   r.AcceptVersion();
   r.StartSingle("X");
   r.Tick();
-  const struct {
-    int upTo, count, full, first;
-  } rows[] = {{99, 99, 0, 1}, {100, 99, -1, 1}, {101, 99, -1, 2}, {250, 99, -1, 151}};
   int next = 1;
-  for (const auto& row : rows) {
-    Records(r, next, row.upTo);
-    next = row.upTo + 1;
-    EXPECT_EQ(r.g.HistoryCount, row.count) << row.upTo;
-    EXPECT_EQ(r.g.HistoryFull, row.full) << row.upTo;
-    EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(row.first, row.upTo)) << row.upTo;
-    EXPECT_EQ(r.vm.TxtBox_Reply.selStart, r.vm.TxtBox_Reply.text.size()) << row.upTo;
-    EXPECT_EQ(r.g.HistoryLines[0] + r.g.HistoryLines[99],
-              row.full ? Lines(row.first, row.first) + Lines(row.upTo, row.upTo) : Lines(1, 1));
+  for (const auto& [upTo, full, first] :
+       {std::tuple{99, 0, 1}, {100, -1, 1}, {101, -1, 2}, {250, -1, 151}}) {
+    for (; next <= upTo; ++next) r.Reply(Lines(next, next).substr(2));
+    EXPECT_EQ(std::tuple(r.g.HistoryCount, r.g.HistoryFull), std::tuple(99, full)) << upTo;
+    EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(first, upTo)) << upTo;
+    EXPECT_EQ(r.vm.TxtBox_Reply.selStart, r.vm.TxtBox_Reply.text.size()) << upTo;
     r.w.EMail_Click();  // a switch waiting for its tick changes nothing here
   }
   r.w.clear_Click();
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, "");
-  EXPECT_EQ(std::tuple(r.g.HistoryCount, r.g.HistoryFull), std::tuple(0, 0));
-  for (const auto& slot : r.g.HistoryLines) EXPECT_EQ(slot, "");
-  Records(r, 1, 2);
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, Lines(1, 2));
-  EXPECT_EQ(r.g.HistoryCount, 2);
-}
-
-TEST(ReplyHistory, ClearDuringAContinueRunKeepsThePair) {
-  Rig r;
-  r.AcceptVersion();
-  r.StartContinue("1");
-  r.Tick();
-  r.Reply("99.0%\r\n");
-  r.w.clear_Click();
-  r.Tick();
-  r.Reply("25.3DEG\r\n");
-  EXPECT_EQ(r.vm.TxtBox_Reply.text, std::string(kStamp) + " 99.0 25.3 %&DEG\r\n");
+  EXPECT_EQ(std::tuple(r.vm.TxtBox_Reply.text, r.g.HistoryCount, r.g.HistoryFull),
+            std::tuple("", 0, 0));
+  r.Reply("R1\r\n");
+  r.Reply("R2\r\n");
+  EXPECT_EQ(std::tuple(r.vm.TxtBox_Reply.text, r.g.HistoryCount), std::tuple(Lines(1, 2), 2));
+  // clear during a Continue run keeps the pair it interrupts.
+  ExpectRuns("check t <1.10 t",
+             {{"start t <99.0% clear t <25.3DEG ?TxtBox_Reply",
+               "connect @1 PURITY? @2 TEMP? TxtBox_Reply=T 99.0 25.3 %&DEG\r\n"}});
 }
 
 }  // namespace

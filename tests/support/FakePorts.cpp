@@ -1,8 +1,9 @@
 #include "tests/support/FakePorts.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -11,46 +12,6 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
-
-void FakeTcpClient::SetRemoteHost(const std::string& host) {
-  calls.push_back("host " + host);
-}
-
-void FakeTcpClient::SetRemotePort(std::int32_t port) {
-  calls.push_back("port " + std::to_string(port));
-}
-
-void FakeTcpClient::Connect() {
-  calls.push_back("connect");
-  connected = connectsImmediately;
-}
-
-void FakeTcpClient::SendData(const std::string& data) {
-  if (failWith != 0) throw SocketError(failWith, "send failed");
-  if (!connected) throw SocketError(kNotConnected, "not connected");
-  calls.push_back("send " + data);
-}
-
-std::string FakeTcpClient::GetData() {
-  return std::exchange(inbox, {});
-}
-
-void FakeTcpClient::Close() {
-  calls.push_back("close");
-  connected = false;
-}
-
-std::vector<std::string> FakeTcpClient::Sent() const {
-  std::vector<std::string> sent;
-  for (const auto& c : calls) {
-    if (c.rfind("send ", 0) == 0) sent.push_back(c.substr(5));
-  }
-  return sent;
-}
-
-bool FakeDirectories::IsDirectory(const std::string& path) {
-  return std::find(directories.begin(), directories.end(), path) != directories.end();
-}
 
 Rig::Rig() : Rig(std::filesystem::current_path().string()) {}
 
@@ -73,50 +34,29 @@ void Rig::Tick(int n) {
 }
 
 void Rig::AcceptVersion(const std::string& reply) {
-  w.Version_Check_Click();
-  Tick();
-  Reply(reply);
-  Tick();
+  w.Version_Check_Click(), Tick(), Reply(reply), Tick();
 }
 
 void Rig::StartContinue(const std::string& interval, const std::string& level,
                         const std::string& logName) {
-  vm.Continue_mode.value = true;
-  vm.Single_mode.value = false;
-  vm.Txt_Interval.text = interval;
-  vm.Txt_Alarm_level.text = level;
-  vm.Txt_Save_File.text = logName;
-  w.start_Click();
+  vm.Txt_Interval.text = interval, vm.Txt_Alarm_level.text = level, vm.Txt_Save_File.text = logName;
+  Run("start");
 }
 
 void Rig::StartSingle(const std::string& command) {
-  vm.Continue_mode.value = false;
-  vm.Single_mode.value = true;
-  vm.Txt_Command.text = command;
-  w.start_Click();
-}
-
-void Rig::Pair(const std::string& purity, const std::string& temp) {
-  Tick();
-  Reply(purity);
-  Tick();
-  Reply(temp);
+  vm.Txt_Command.text = command, Run("single");
 }
 
 std::string Rig::Run(const std::string& script) {
-  const std::map<std::string, std::function<void()>> clicks = {
-      {"check", [&] { w.Version_Check_Click(); }},
-      {"start",
-       [&] { vm.Continue_mode.value = true, vm.Single_mode.value = false, w.start_Click(); }},
-      {"single",
-       [&] { vm.Continue_mode.value = false, vm.Single_mode.value = true, w.start_Click(); }},
-      {"stop", [&] { w.stop_Click(); }},
-      {"Single_mode", [&] { w.Single_mode_Click(); }},
-      {"Continue_mode", [&] { w.Continue_mode_Click(); }},
-      {"email", [&] { w.EMail_Click(); }},
-      {"set", [&] { w.EMail_Pramset_Click(); }},
-      {"clear", [&] { w.clear_Click(); }},
-      {"offline", [&] { socket.connected = socket.connectsImmediately = false; }}};
+  const std::map<std::string, void (SvZRV_02::*)()> clicks = {
+      {"check", &SvZRV_02::Version_Check_Click},
+      {"stop", &SvZRV_02::stop_Click},
+      {"Single_mode", &SvZRV_02::Single_mode_Click},
+      {"Continue_mode", &SvZRV_02::Continue_mode_Click},
+      {"email", &SvZRV_02::EMail_Click},
+      {"set", &SvZRV_02::EMail_Pramset_Click},
+      {"clear", &SvZRV_02::clear_Click},
+      {"Drive1_Change", &SvZRV_02::Drive1_Change}};
   std::string out, step;
   std::size_t calls = socket.calls.size(), shown = messages.shown.size();
   const auto note = [&](const std::string& text) { out += (out.empty() ? "" : " ") + text; };
@@ -138,27 +78,40 @@ std::string Rig::Run(const std::string& script) {
     const std::size_t equals = step.find('=');
     if (step[0] == 't' && (step.size() == 1 || step[1] == '*')) {
       for (int n = step.size() == 1 ? 1 : std::stoi(step.substr(2)); n > 0 && timer1.enabled; --n) {
-        w.Timer1_Timer();
         const std::string before = std::exchange(out, {});
-        collect();
-        const std::string head = (before.empty() ? "@" : before + " @") + std::to_string(++tick);
-        out = out.empty() ? before : head + " " + out;
+        ++tick, w.Timer1_Timer(), collect();
+        const std::string now = std::exchange(out, before);
+        if (!now.empty()) note("@" + std::to_string(tick) + " " + now);
       }
     } else if (step[0] == '<') {
       Reply(step[1] == '<' ? step.substr(2) : step.substr(1) + "\r\n");
+    } else if (step == "?log") {
+      note("log=" + ReadFileBytes("zrv-02.log"));
     } else if (step[0] == '?') {
-      const std::string name = step.substr(1);
-      if (name == "log") note("log=" + ReadFileBytes("zrv-02.log"));
-      if (name != "log")
-        note(name + "=" + control(name)->text + (control(name)->enabled ? "" : " off"));
+      const Control* c = control(step.substr(1));
+      note(step.substr(1) + "=" + c->text + (c->enabled ? "" : " off"));
     } else if (equals != std::string::npos) {
       control(step.substr(0, equals))->text = step.substr(equals + 1);
+    } else if (step == "start" || step == "single") {
+      vm.Continue_mode.value = step == "start", vm.Single_mode.value = step == "single";
+      w.start_Click();
+    } else if (step == "drop" || step == "offline") {
+      socket.connected = false, socket.connectsImmediately = step == "drop";
     } else {
-      w.RunHandler(clicks.at(step));
+      w.RunHandler([&] { (w.*clicks.at(step))(); });
     }
     collect();
   }
   return out;
+}
+
+void ExpectRuns(const std::string& setup,
+                std::initializer_list<std::pair<std::string, std::string>> rows) {
+  for (const auto& [script, wire] : rows) {
+    Rig r;
+    r.Run(setup);
+    EXPECT_EQ(r.Run(script), wire) << script;
+  }
 }
 
 }  // namespace zrv::test

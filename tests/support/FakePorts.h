@@ -1,7 +1,9 @@
 // Recording doubles of the window's ports, and a window wired to them.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Ports.h"
@@ -10,67 +12,59 @@
 namespace zrv::test {
 
 using Texts = std::vector<std::string>;
-// What FakeClock stamps every record with.
-constexpr const char* kStamp = "2026/12/06 18:41:13";
+// What FakeClock stamps every record with, unless a test sets a time.
+constexpr const char* kStamp = "T";
 
 // A socket whose connection is made or refused by the test. Every call is
 // recorded in `calls` ("host 127.0.0.1", "port 7777", "connect", "send
 // PURITY?\r\n", "close") so that tests can read the wire in order.
-class FakeTcpClient : public TcpClientPort {
- public:
-  void SetRemoteHost(const std::string& host) override;
-  void SetRemotePort(std::int32_t port) override;
-  void Connect() override;
-  void SendData(const std::string& data) override;
-  std::string GetData() override;
-  void Close() override;
+struct FakeTcpClient : TcpClientPort {
+  void SetRemoteHost(const std::string& host) override { calls.push_back("host " + host); }
+  void SetRemotePort(std::int32_t port) override {
+    calls.push_back("port " + std::to_string(port));
+  }
+  void Connect() override { calls.push_back("connect"), connected = connectsImmediately; }
+  void SendData(const std::string& data) override {
+    if (!connected) throw SocketError(kNotConnected, "");
+    calls.push_back("send " + data);
+  }
+  std::string GetData() override { return std::exchange(inbox, {}); }
+  void Close() override { calls.push_back("close"), connected = false; }
 
-  // Sent texts only, in order.
-  std::vector<std::string> Sent() const;
-
-  std::vector<std::string> calls;
+  Texts calls;
   std::string inbox;
   bool connected = false;
-  // When set, Connect connects at once (the peer is quick).
-  bool connectsImmediately = true;
-  // When set, SendData fails with this error number.
-  int failWith = 0;
+  bool connectsImmediately = true;  // Connect connects at once (the peer is quick)
 };
 
-class FakeTimer : public TimerPort {
- public:
+struct FakeTimer : TimerPort {
   void SetEnabled(bool on) override { enabled = on; }
   bool Enabled() const override { return enabled; }
   void SetInterval(int ms) override { interval = ms; }
   int Interval() const override { return interval; }
-
   bool enabled = false;
   int interval = 0;
 };
 
-class FakeMessageBox : public MessageBoxPort {
- public:
+struct FakeMessageBox : MessageBoxPort {
   void Show(const std::string& text) override { shown.push_back(text); }
   void Notify(const std::string& text) override { notified.push_back(text); }
-  std::vector<std::string> shown;
-  std::vector<std::string> notified;
+  Texts shown, notified;
 };
 
-class FakeClock : public ClockPort {
- public:
+struct FakeClock : ClockPort {
   std::string Stamp() override { return stamp; }
   std::string stamp = kStamp;
 };
 
-class FakeDirectories : public DirectoryPort {
- public:
+struct FakeDirectories : DirectoryPort {
   std::string CurrentDirectory() override { return current; }
-  std::vector<std::string> Drives() override { return drives; }
-  bool IsDirectory(const std::string& path) override;
-
+  Texts Drives() override { return drives; }
+  bool IsDirectory(const std::string& path) override {
+    return std::find(directories.begin(), directories.end(), path) != directories.end();
+  }
   std::string current = "/work";
-  std::vector<std::string> drives = {"/", "/work"};
-  std::vector<std::string> directories = {"/", "/work", "/tmp"};
+  Texts drives = {"/", "/work"}, directories = {"/", "/work", "/tmp"};
 };
 
 // A window on fake ports, loaded as at program start.
@@ -89,23 +83,22 @@ struct Rig {
   void StartContinue(const std::string& interval, const std::string& level = "80",
                      const std::string& logName = "zrv-02.log");
   void StartSingle(const std::string& command);
-  // One prompt pair of a running Continue cycle: PURITY? -> reply -> TEMP? -> reply.
-  void Pair(const std::string& purity = "99.5%\r\n", const std::string& temp = "25.3DEG\r\n");
   // Plays an operator and instrument script and returns what the window did,
   // in order. Steps, separated by blanks ("~" stands for a blank inside one):
   //   t, t*N        Timer1 ticks while it is enabled; a tick's output is
   //                 headed "@n", n counted from the start of this script
   //   <text, <<raw  the instrument answers text CR LF (or raw) as one block
   //   Name=text     operator types into a control
-  //   check, start (Continue), single, stop, email, set, clear: clicks
+  //   check, start (Continue), single, stop, email, set, clear: clicks;
+  //   Single_mode, Continue_mode, Drive1_Change: the mode buttons, a drive picked
+  //   drop          the link drops; a reconnect completes
   //   offline       the link drops and no connect completes
   //   ?Name, ?log   append a control's text (" off" when disabled) or zrv-02.log
   // Output: "connect", "close", sent commands without CR LF, "!box text".
   std::string Run(const std::string& script);
 
   FakeTcpClient socket;
-  FakeTimer timer1;
-  FakeTimer timer2;
+  FakeTimer timer1, timer2;
   FakeMessageBox messages;
   FakeClock clock;
   FakeDirectories directories;
@@ -113,5 +106,10 @@ struct Rig {
   SvGlobal01B& g;
   ViewModel& vm;
 };
+
+// Plays `setup` and then each row's script on a fresh window; the script's
+// output must be the row's.
+void ExpectRuns(const std::string& setup,
+                std::initializer_list<std::pair<std::string, std::string>> rows);
 
 }  // namespace zrv::test
