@@ -49,11 +49,6 @@ void CheckMojiCut(SvZRV_02& w, const std::string& text, std::int16_t start) {
 using namespace zrv;
 using namespace zrv::test;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  EnterTempWorkDir();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   const std::string ipBytes = in.ConsumeRandomLengthString(size);

@@ -79,11 +79,6 @@ void SetUp(Rig& rig, FuzzedDataProvider& in) {
 using namespace zrv;
 using namespace zrv::test;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  EnterTempWorkDir();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   Rig rig;
