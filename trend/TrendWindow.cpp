@@ -83,9 +83,9 @@ void TrendWindow::Open(const QString& path) {
 void TrendWindow::Poll() {
   const LogFollower::Change change = follower_->Poll();
   if (change == LogFollower::Change::kMissing) {
-    if (!missing_)
-      statusBar()->showMessage(QString("Waiting for %1: no such file yet")
-                                   .arg(QFileInfo(follower_->path().c_str()).fileName()));
+    if (missing_) return;  // still missing: nothing to redraw
+    statusBar()->showMessage(QString("Waiting for %1: no such file yet")
+                                 .arg(QFileInfo(follower_->path().c_str()).fileName()));
     missing_ = true;
     UpdateSummary();
     return;
