@@ -7,27 +7,25 @@ namespace zrv::test {
 namespace {
 
 TEST(PurityAlarm, TheIntegerPartOfAWellFormedReadingIsComparedWithTheLevel) {
-  const auto alarmAfter = [](const char* level, const char* reply, std::int16_t before) {
-    Rig r;
-    r.Run(std::string("check t <1.10 t Txt_Interval=1 Txt_Alarm_level=") + level + " start t");
-    r.g.AlarmActive = before;
-    r.Reply(reply);
-    return r.g.AlarmActive;
-  };
-  const std::tuple<const char*, const char*, int> wellFormed[] = {
-      {"80", "79.9%\r\n", -1}, {"80", "80.0%\r\n", 0}, {"80", "80.9%\r\n", 0},
-      {"99", "100.0%\r\n", 0}, {"0", "0.0%\r\n", 0},   {"10", "9.9%\r\n", -1},
-      {"80", "05.0%\r\n", -1}};
-  for (const auto& [level, reply, alarm] : wellFormed) {
-    EXPECT_EQ(alarmAfter(level, reply, 0), alarm) << reply;
-    EXPECT_EQ(alarmAfter(level, reply, -1), alarm) << reply;
-  }
-  // Any other shape leaves the alarm as it was.
-  for (const char* reply :
-       {"Illegal Command!!\r\n", " 9.9%\r\n", "79,9%\r\n", "79.9%", "79.9%\r\n\r\n", "7a.9%\r\n",
-        "79.a%\r\n", "79.9%\r\r", "79.9 %\r\n", "1000.0%\r\n", ".9%\r\n", ""}) {
-    EXPECT_EQ(alarmAfter("80", reply, 0), 0) << reply;
-    EXPECT_EQ(alarmAfter("80", reply, -1), -1) << reply;
+  // Level, reply, the alarm after it from either state (-1 on); 1: any other shape keeps it.
+  // clang-format off
+  const std::tuple<const char*, const char*, int> rows[] = {
+      {"80", "79.9%\r\n", -1}, {"80", "80.0%\r\n", 0},  {"80", "80.9%\r\n", 0},
+      {"99", "100.0%\r\n", 0}, {"0", "0.0%\r\n", 0},    {"10", "9.9%\r\n", -1},
+      {"80", "05.0%\r\n", -1}, {"80", " 9.9%\r\n", 1},  {"80", "79,9%\r\n", 1},
+      {"80", "79.9%", 1},      {"80", "7a.9%\r\n", 1},  {"80", "79.a%\r\n", 1},
+      {"80", "79.9%\r\r", 1},  {"80", "79.9 %\r\n", 1}, {"80", "1000.0%\r\n", 1},
+      {"80", ".9%\r\n", 1},    {"80", "", 1},           {"80", "79.9%\r\n\r\n", 1},
+      {"80", "Illegal Command!!\r\n", 1}};
+  // clang-format on
+  for (const auto& [level, reply, alarm] : rows) {
+    for (const std::int16_t before : {0, -1}) {
+      Rig r;
+      r.Run(std::string("check t <1.10 t Txt_Alarm_level=") + level + " start t");
+      r.g.AlarmActive = before;
+      r.Reply(reply);
+      EXPECT_EQ(r.g.AlarmActive, alarm == 1 ? before : alarm) << reply << before;
+    }
   }
 }
 
@@ -44,7 +42,7 @@ TEST(PurityAlarm, OnlyThePurityReplyOfAContinueRunIsEvaluatedAndBlinksStartingOn
     Rig r;
     r.Run(std::string("check t <1.10 t ") + script);
     std::string blink;
-    for (std::size_t i = 0; i < std::string(seen).size(); ++i) {
+    while (blink.size() < std::string(seen).size()) {
       r.w.Timer2_Timer();
       const std::uint32_t color = *r.vm.Alarm_Display.backColor;
       blink += color == kRed ? 'R' : color == kPaleCyan ? 'c' : '?';

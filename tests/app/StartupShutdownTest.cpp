@@ -47,6 +47,7 @@ TEST(StartupShutdown, LoadTakesTheFirstSixItemsOfTheLastLine) {
       {"A,B,,,,,", "A,B,,,,"},                 {"Q,,,,,,\nR,,,,,,\n", "R,,,,,"},
       {"Q,,,,,,\rR,,,,,,\r", "R,,,,,"},       {" 1.2.3.4 ,,,,,,\r\n", " 1.2.3.4 ,,,,,"},
       {",B,,,,,\r\n", ",B,,,,"},             {"A,B\r\n", "A,B,,,,"},
+      {std::string("\0\xff,\x80\r\x1b\xfe", 7), "\x1b\xfe,,,,,"},
       {std::nullopt, "-"}, {"", "-"},         {std::string(40000, 'x'), "-"}};
   // clang-format on
   for (const auto& [file, list] : rows) {

@@ -14,19 +14,14 @@ TEST(VersionCheck, TheFirmwareDecidesWhatBecomesUsable) {
   const std::string v10 = " Main_Frame= EMail=not Ready off Version_Check=Complete off Label10=";
   const std::string off =
       " Main_Frame= off EMail=not Ready off Version_Check=Check Label10=???? @2 VER?";
+  // clang-format off
   const std::pair<const char*, std::string> rows[] = {
-      {"<1.00", v10 + "1.00 @2 close"},
-      {"<1", v10 + "1\r\n @2 close"},
-      {"<1.10", on + "1.10 @2 close"},
-      {"<1.1", on + "1.1\r @2 close"},
-      {"<1.20", on + "1.20 @2 THRESHOLD?"},
-      {"<2.00", on + "2.00 @2 THRESHOLD?"},
-      {"<1.2a", on + "1.2a @2 THRESHOLD?"},
-      {"<1.05", off},
-      {"<0.90", off},
-      {"<V1.2", off},
-      {"<<", off},
-  };
+      {"<1.00", v10 + "1.00 @2 close"},     {"<1", v10 + "1\r\n @2 close"},
+      {"<1.10", on + "1.10 @2 close"},      {"<1.1", on + "1.1\r @2 close"},
+      {"<1.20", on + "1.20 @2 THRESHOLD?"}, {"<2.00", on + "2.00 @2 THRESHOLD?"},
+      {"<1.2a", on + "1.2a @2 THRESHOLD?"}, {"<1.05", off}, {"<0.90", off}, {"<V1.2", off},
+      {"<<", off}};
+  // clang-format on
   for (const auto& [reply, shown] : rows) {
     Rig r;
     EXPECT_EQ(r.Run(std::string("check t ") + reply +
@@ -40,8 +35,13 @@ TEST(VersionCheck, FailuresLeaveCheckUsable) {
              {{"HostPTEdit=99999 check HostPTEdit=7777 offline check t ?Version_Check ?Main_Frame",
                "!Port number 99999 is out of range. connect @1 close !Can't connected ! "
                "Version_Check=Check Main_Frame= off"}});
-  std::filesystem::create_directory(std::string(kPortHistoryFile) + ".tmp");
-  EXPECT_EQ(Rig().Run("check t <1.10"), "connect !Can't write ZRV-02_PortList.Log ! @1 VER?");
+  // Neither history can be saved: one box says so, and the check goes on.
+  for (const char* file : {kIpHistoryFile, kPortHistoryFile}) {
+    std::filesystem::create_directory(std::string(file) + ".tmp");
+  }
+  EXPECT_EQ(Rig().Run("check t <1.10"),
+            "connect !Can't write ZRV-02_IPAddressList.Log !\nCan't write ZRV-02_PortList.Log ! "
+            "@1 VER?");
 }
 
 }  // namespace
