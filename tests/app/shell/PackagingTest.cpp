@@ -48,7 +48,6 @@ TEST(ProgramCommandLineTest, AnswersAndExits) {
        {std::tuple<const char*, const char*, int, QByteArray>{
             ZRV02_CONTROLLER_PATH, "--version", 0, "zrv02-controller " ZRV02_VERSION "\n"},
         {ZRV02_CONTROLLER_PATH, "--help", 0, "~/ZRV-02"},
-        {ZRV02_CONTROLLER_PATH, "--port", 1, ""},
         {ZRV02_CONTROLLER_PATH, "zrv-02.log", 1, ""},
         {ZRV02_SIM_PATH, "--version", 0, "zrv02-sim " ZRV02_VERSION "\n"},
         {ZRV02_SIM_PATH, "--help", 0, "--purity-ramp"}}) {
