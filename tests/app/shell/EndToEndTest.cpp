@@ -69,7 +69,7 @@ class EndToEnd : public testing::Test {
 
 class Faults : public EndToEnd {};
 
-TEST_F(EndToEnd, CheckOnEachFirmwareUnlocksItsFeaturesAndTheSettingsReachTheInstrument) {
+TEST_F(EndToEnd, CheckOnEachFirmwareThenTheSettingsReachTheInstrumentAndASingleReplyIsShown) {
   // The version shown, the commands sent, Check's text; Main_Frame, start, EMail, Check enabled.
   for (const QString want : {"1.00 VER? Complete 1100", "1.10 VER? Complete 1110",
                              "1.20 VER?,THRESHOLD?,HYS?,EMAIL? Complete 1110"}) {

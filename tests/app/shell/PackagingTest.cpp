@@ -16,13 +16,13 @@ namespace {
 TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
   enum InTheWay { Nothing, FolderWithHistory, PlainFile };
   const QByteArray savedHome = qgetenv("HOME");
-  const QString savedCwd = QDir::currentPath();         // the other tests' history files are there
-  for (const auto& [marker, inTheWay, enters, fails] :  // marker null: variable unset
-       {std::tuple<const char*, InTheWay, bool, bool>{nullptr, Nothing, false, false},
-        {"", Nothing, false, false},
-        {"1", Nothing, true, false},
-        {"1", FolderWithHistory, true, false},
-        {"1", PlainFile, false, true}}) {
+  const QString savedCwd = QDir::currentPath();  // the other tests' history files are there
+  // clang-format off
+  const std::tuple<const char*, InTheWay, bool, bool> rows[] = {  // marker null: variable unset
+      {nullptr, Nothing, false, false}, {"", Nothing, false, false}, {"1", Nothing, true, false},
+      {"1", FolderWithHistory, true, false}, {"1", PlainFile, false, true}};
+  // clang-format on
+  for (const auto& [marker, inTheWay, enters, fails] : rows) {
     SCOPED_TRACE(testing::Message() << (marker ? marker : "unset") << ' ' << inTheWay);
     QTemporaryDir home, start;
     qputenv("HOME", home.path().toLocal8Bit());
