@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <memory>
 #include <set>
-#include <utility>
 
 #include "app/shell/MainWindow.h"
 #include "sim/SimServer.h"
@@ -131,14 +130,12 @@ TEST_F(Faults, EveryAnsweredPairIsLoggedWhole) {
     SCOPED_TRACE(testing::Message() << interval.toStdString() << " s, " << pairs);
     const bool cut = faults.closeAfter > 0;
     Open({.instrument = {.firmware = cut ? "1.20" : "1.10"}, .faults = faults});
-    // A cut read-out is abandoned with a box, and Check is offered again.
-    EXPECT_EQ(std::exchange(messages.shown, {}), cut ? Texts{"Can't connected !"} : Texts{});
-    EXPECT_EQ(Find("Version_Check")->isEnabled(), cut);
     if (cut) sim->setFaults({});
     const QStringList lines = Run(interval, pairs);
     EXPECT_EQ(lines.filter(pairLine), lines);
     EXPECT_EQ(lines.size(), wire.count("TEMP?"));
-    EXPECT_TRUE(messages.shown.empty());
+    // A cut read-out is abandoned with a box; the run after it goes on.
+    EXPECT_EQ(messages.shown, cut ? Texts{"Can't connected !"} : Texts{});
   }
 }
 
