@@ -146,7 +146,8 @@ TEST_F(Window, KeysReachTheFiltersReselectionsAreNoChangeAndABoxHoldsTicksAndRep
     QTest::keyClick(target, Qt::Key_Backspace);
     messages.shown.clear();
     for (QChar c : keys) {
-      if (c == '\x7f' || c.unicode() > 0x7f)  // Delete with the text X11 gives it; no key
+      // Delete with the text X11 gives it; a character no Qt key stands for.
+      if (c == '\x7f' || c.unicode() > 0x7f)
         QTest::sendKeyEvent(QTest::Click, target, c == '\x7f' ? Qt::Key_Delete : Qt::Key_unknown,
                             QString(c), Qt::NoModifier);
       else if (c < ' ')
