@@ -17,11 +17,7 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   zrv::test::EnterTempWorkDir();
   // A port nobody listens on once the probe is gone: nothing answers there.
-  quint16 port = 0;
-  {
-    QTcpServer probe;
-    port = zrv::test::ListenLocally(probe);
-  }
-  zrv::test::WriteLocalHistory(port);
+  zrv::test::WriteLocalHistory(zrv::test::ListenLocally(
+      [](quint16 port) { return QTcpServer().listen(QHostAddress::LocalHost, port); }));
   return RUN_ALL_TESTS();
 }

@@ -16,10 +16,8 @@ quint16 ListenLocally(const std::function<bool(quint16)>& listen) {
   // Start where the process id says, so that parallel suites rarely collide.
   constexpr int kFirst = 20000, kCount = 32768 - kFirst;
   const int offset = static_cast<int>(QCoreApplication::applicationPid() % kCount);
-  for (int i = 0; i < kCount; ++i) {
-    const auto port = static_cast<quint16>(kFirst + (offset + i) % kCount);
-    if (listen(port)) return port;
-  }
+  for (int i = 0; i < kCount; ++i)
+    if (const quint16 port = kFirst + (offset + i) % kCount; listen(port)) return port;
   throw std::runtime_error("no free local port below 32768");
 }
 
@@ -28,14 +26,12 @@ quint16 ListenLocally(QTcpServer& server) {
 }
 
 QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server) {
-  if (!server.isListening()) ListenLocally(server);
   client.SetRemoteHost("127.0.0.1");
-  client.SetRemotePort(server.serverPort());
+  client.SetRemotePort(ListenLocally(server));
   client.Connect();
-  if (!WaitFor([&] { return server.hasPendingConnections(); })) return nullptr;
-  QTcpSocket* peer = server.nextPendingConnection();
-  if (!WaitFor([&] { return client.State() == QAbstractSocket::ConnectedState; })) return nullptr;
-  return peer;
+  const auto up = [&] { return client.State() == QAbstractSocket::ConnectedState; };
+  if (!QTest::qWaitFor([&] { return server.hasPendingConnections() && up(); })) return nullptr;
+  return server.nextPendingConnection();
 }
 
 void WriteLocalHistory(quint16 port) {
@@ -46,12 +42,10 @@ void WriteLocalHistory(quint16 port) {
 QColor DominantColor(QWidget& widget) {
   const QImage image = widget.grab().toImage();
   std::map<QRgb, int> counts;
-  for (int y = 0; y < image.height(); ++y) {
+  for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
-  }
-  return QColor(std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                  return a.second < b.second;
-                })->first);
+  const auto less = [](auto& a, auto& b) { return a.second < b.second; };
+  return QColor(std::max_element(counts.begin(), counts.end(), less)->first);
 }
 
 }  // namespace zrv::test

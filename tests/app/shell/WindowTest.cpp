@@ -1,33 +1,51 @@
-// The window as built: every one of the 45 controls against the values of
-// its design, written out here, and the window itself.
+// The real window: every one of the 45 controls against the values of its
+// design, written out here; keys through the entry filters, clicks that choose
+// again what is chosen, and the busy guard that keeps handlers from
+// overlapping while a box is open.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
-#include <cmath>
+#include <QPlainTextEdit>
+#include <QTcpSocket>
+#include <functional>
 
 #include "app/shell/DirListWidget.h"
 #include "app/shell/MainWindow.h"
 #include "tests/app/shell/ShellTestSupport.h"
+#include "tests/support/FakePorts.h"
 
 namespace zrv::test {
 namespace {
 
-constexpr std::uint32_t kFace = 1, kAny = 0;  // the button face; the style's own
+constexpr int kFace = 1, kAny = 0;  // the button face; the style's own
 const char *const kWin = "MainWindow", *const kMail = "EMail_Frame", *const kMain = "Main_Frame";
 
 struct Design {
   const char *name, *qtClass, *parent, *text;  // class "": no widget; text null: set at start-up
-  std::uint32_t back;                          // &HBBGGRR
-  bool enabled;
-  int maxLength, left, top, width, height;  // twips
+  int back, enabled, maxLength, left, top, width, height;  // &HBBGGRR; twips
   const char* toolTip = "";
 };
 
-TEST(Layout, EveryControlIsBuiltAsDesigned) {
-  ScriptedMessageBox messages;
+// A modal box: `whileOpen` runs inside Show, as the operator's time with it would.
+struct BusyMessageBox : FakeMessageBox {
+  void Show(const std::string& text) override {
+    FakeMessageBox::Show(text);
+    if (whileOpen) whileOpen();
+  }
+  std::function<void()> whileOpen;
+};
+
+class Window : public testing::Test {
+ protected:
+  BusyMessageBox messages;
   MainWindow window{messages};
+};
+
+TEST_F(Window, EveryControlIsBuiltAsDesigned) {
   // clang-format off
   const Design design[] = {
       {"HostPTEdit", "QComboBox", kWin, nullptr, kAny, true, 0, 2640, 960, 1335, 300},
@@ -78,7 +96,7 @@ TEST(Layout, EveryControlIsBuiltAsDesigned) {
   };
   // clang-format on
   ASSERT_EQ(std::size(design), 45u);
-  const auto px = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
+  const auto px = [](auto... twips) { return QList{qRound(twips / 15.0)...}; };
   for (const Design& d : design) {
     SCOPED_TRACE(d.name);
     QWidget* w = window.findChild<QWidget*>(d.name);
@@ -87,18 +105,18 @@ TEST(Layout, EveryControlIsBuiltAsDesigned) {
     EXPECT_STREQ(w->metaObject()->className(), d.qtClass);
     QWidget* parent = w->parentWidget();
     EXPECT_EQ(parent == &window ? QString(kWin) : parent->objectName(), d.parent);
-    QString shown;
-    for (const char* property : {"text", "currentText", "plainText"}) {
-      if (w->property(property).isValid()) shown = w->property(property).toString();
-    }
-    EXPECT_EQ(d.text ? shown : QString(), QString::fromUtf8(d.text));
+    const char* shown = w->inherits("QComboBox")        ? "currentText"
+                        : w->inherits("QPlainTextEdit") ? "plainText"
+                                                        : "text";
+    EXPECT_EQ(d.text ? w->property(shown).toString() : QString(), QString::fromUtf8(d.text));
     const QColor back = d.back == kFace ? QApplication::palette().color(QPalette::Button)
                                         : QColor(d.back & 0xFF, (d.back >> 8) & 0xFF, d.back >> 16);
-    EXPECT_EQ(d.back == kAny ? back : DominantColor(*w), back);
-    EXPECT_EQ(w->isEnabledTo(parent), d.enabled);
+    EXPECT_EQ((d.back == kAny ? back : DominantColor(*w)).name(), back.name());
+    EXPECT_EQ(w->isEnabledTo(parent), d.enabled != 0);
     EXPECT_EQ(w->property("maxLength").toInt(), d.maxLength);  // 0: not a text box
-    EXPECT_EQ(w->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
-    EXPECT_EQ(w->toolTip(), d.toolTip);
+    const QList<int> geometry{w->x(), w->y(), w->width(), w->height()};
+    EXPECT_EQ(geometry, px(d.left, d.top, d.width, d.height));
+    EXPECT_EQ(w->toolTip(), QString(d.toolTip));
   }
   EXPECT_EQ(window.findChild<DirListWidget*>("Dir1")->path(), QDir::currentPath());
   EXPECT_EQ(window.windowTitle(), "ZRV_02 Controller V1.20");
@@ -109,6 +127,77 @@ TEST(Layout, EveryControlIsBuiltAsDesigned) {
   ASSERT_NE(QApplication::focusWidget(), nullptr);
   EXPECT_EQ(QApplication::focusWidget()->objectName(), "clear");
   EXPECT_EQ(QApplication::focusWidget()->nextInFocusChain()->objectName(), "TxtBox_Reply");
+}
+
+TEST_F(Window, KeysReachTheFiltersReselectionsAreNoChangeAndABoxHoldsTicksAndReplies) {
+  ViewModel& vm = window.core().View();
+  vm.Main_Frame.enabled = vm.Txt_Command.enabled = true;  // as after a version check
+  window.renderNow();
+  const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
+  // The text shown, the model's, the boxes. \x7f is Delete, other control characters
+  // Ctrl+letter: select all, copy, paste twice. Ctrl+A and Backspace clear each field first.
+  for (const auto& [field, keys, want] :
+       std::initializer_list<std::tuple<const char*, QString, QString>>{
+           {"HostPTEdit", QString::fromUtf8("1\uFF12"), "1|1|Illegal Input !"},  // full-width digit
+           {"Txt_Interval", "12\x01\x03\x16\x16", "1212|1212"},
+           {"Txt_Alarm_level", QString("12\x01\x7f") + "3", "3|3"}}) {
+    QWidget* target = find(field);
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_Backspace);
+    messages.shown.clear();
+    for (QChar c : keys) {
+      // Delete with the text X11 gives it; a character no Qt key stands for.
+      if (c == '\x7f' || c.unicode() > 0x7f)
+        QTest::sendKeyEvent(QTest::Click, target, c == '\x7f' ? Qt::Key_Delete : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
+      else if (c < ' ')
+        QTest::keyClick(target, char('a' + c.unicode() - 1), Qt::ControlModifier);
+      else
+        QTest::keyClicks(target, c);
+    }
+    QString got =
+        target->property(target->inherits("QComboBox") ? "currentText" : "text").toString();
+    got += "|" + QString::fromStdString(vm.Find(field)->text);
+    for (const auto& box : messages.shown) got += "|" + QString::fromStdString(box);
+    EXPECT_EQ(got, want);
+  }
+
+  // A click on the option already chosen is a click too; choosing the drive shown again is no
+  // change, so the log folder stays.
+  QTest::mouseClick(find("Continue_mode"), Qt::LeftButton);
+  auto* drives = window.findChild<QComboBox*>("Drive1");
+  const std::string folder = vm.Dir1.text;
+  emit drives->activated(drives->currentIndex());
+  EXPECT_EQ(std::pair(find("Txt_Command")->isEnabled(), vm.Dir1.text), std::pair(false, folder));
+  // With the check pending and no link, a tick opens a box; so would one that came while a
+  // refused key's handler is still running in its box, were it let in.
+  emit window.timer1().tick();
+  int ticks = 0;
+  messages.whileOpen = [&] {
+    if (ticks++ == 0) emit window.timer1().tick();
+  };
+  QTest::keyClicks(find("Txt_Interval"), "a");
+  EXPECT_EQ(messages.shown, (Texts{"Can't connected !", "Illegal Input !"}));
+  QTcpServer server;
+  QTcpSocket* peer = ConnectLocally(window.tcpClient(), server);
+  ASSERT_NE(peer, nullptr);
+  auto* version = window.findChild<QLabel*>("Label10");
+  QString shownInBox;
+  messages.whileOpen = [&] {
+    peer->write("0.9\r\n1.10\r\n");  // in one segment: an unrecognised version, then a good one
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.tcpClient().HasReply(); }));
+    QCoreApplication::processEvents();  // every chance to be (wrongly) handled
+    shownInBox = version->text() + " " + QString::number(window.tcpClient().NextReplySize());
+  };
+  QTest::keyClicks(find("Txt_Interval"), "a");
+  EXPECT_EQ(shownInBox, QString("???? 5"));  // the first reply still waits
+  EXPECT_TRUE(QTest::qWaitFor([&] { return version->text() == "1.10"; }));
+  EXPECT_FALSE(window.tcpClient().HasReply());
+  // Each byte of the history is one Latin-1 character.
+  vm.TxtBox_Reply.text = "2026/12/06 18:41:13 25\xB0\r\n";
+  window.renderNow();
+  EXPECT_EQ(window.findChild<QPlainTextEdit*>("TxtBox_Reply")->toPlainText(),
+            QString::fromLatin1("2026/12/06 18:41:13 25\xB0\n"));
 }
 
 }  // namespace
