@@ -1,14 +1,11 @@
 // The journeys an operator takes, on the real window and event loop, over
-// loopback to the simulator running in the same process; the Faults suite
-// sets its switches for an imperfect network. The tests type into and click
-// the real widgets.
+// loopback to the simulator running in the same process. The tests type into
+// and click the real widgets.
 #include <gtest/gtest.h>
 
-#include <QHash>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QTcpSocket>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
@@ -66,8 +63,6 @@ class EndToEnd : public testing::Test {
   std::unique_ptr<MainWindow> window;
 };
 
-class Faults : public EndToEnd {};
-
 TEST_F(EndToEnd, CheckOnEachFirmwareThenTheSettingsReachTheInstrumentAndASingleReplyIsShown) {
   // The version shown, the commands sent, Check's text; Main_Frame, start, EMail, Check enabled.
   for (const QString want : {"1.00 VER? Complete 1100", "1.10 VER? Complete 1110",
@@ -117,45 +112,6 @@ TEST_F(EndToEnd, AOneSecondContinueRunLogsEveryPairAndBlinksBelowTheLevel) {
   const auto& trace = sim->trace();  // VER?, then PURITY? and TEMP? by turns, polled 1 s apart
   for (qsizetype i = 3; i < trace.size(); i += 2)
     EXPECT_NEAR(trace[i].msecsSinceEpoch - trace[i - 2].msecsSinceEpoch, 1000, 200);
-}
-
-// Whatever the wire does, every answered pair reaches the log, whole.
-TEST_F(Faults, EveryAnsweredPairIsLoggedWhole) {
-  const QRegularExpression pairLine(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d \d+\.\d 25\.3 %&DEG$)");
-  for (const auto& [faults, interval, pairs] :
-       std::initializer_list<std::tuple<sim::SimFaults, QString, int>>{
-           {{.replyDelayMs = 300, .split = true, .join = true}, "1", 2},
-           {{.replyDelayMs = 300}, "10", 1},
-           {{.closeAfter = 3}, "1", 1}}) {  // after VER?, THRESHOLD?, HYS?
-    SCOPED_TRACE(testing::Message() << interval.toStdString() << " s, " << pairs);
-    const bool cut = faults.closeAfter > 0;
-    Open({.instrument = {.firmware = cut ? "1.20" : "1.10"}, .faults = faults});
-    if (cut) sim->setFaults({});
-    const QStringList lines = Run(interval, pairs);
-    EXPECT_EQ(lines.filter(pairLine), lines);
-    EXPECT_EQ(lines.size(), wire.count("TEMP?"));
-    // A cut read-out is abandoned with a box; the run after it goes on.
-    EXPECT_EQ(messages.shown, cut ? Texts{"Can't connected !"} : Texts{});
-  }
-}
-
-TEST_F(Faults, AMebibyteOfNoiseInAReplyIsCutAndThePairsStayMatched) {
-  QTcpServer peer;  // an instrument whose purity replies hold 1 MiB before the CR LF
-  const quint16 port = ListenLocally(peer);
-  const QHash<QByteArray, QByteArray> replies{{"VER?\r", "1.10\r\n"},
-                                              {"PURITY?\r", QByteArray(1 << 20, 'x') + "\r\n"},
-                                              {"TEMP?\r", "25.3DEG\r\n"}};
-  QObject::connect(&peer, &QTcpServer::newConnection, [&] {
-    QTcpSocket* socket = peer.nextPendingConnection();
-    QObject::connect(socket, &QTcpSocket::readyRead, [&, socket] {
-      for (const QByteArray& command : socket->readAll().split('\n'))
-        socket->write(replies.value(command));
-    });
-  });
-  Open({}, port);
-  // Cut to 256 bytes with its CR LF; the log drops the three that would be "%" CR LF.
-  for (const QString& line : Run("1", 3))
-    EXPECT_EQ(line.mid(19), " " + QString(256 - 3, 'x') + " 25.3 %&DEG");
 }
 
 }  // namespace

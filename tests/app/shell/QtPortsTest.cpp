@@ -11,6 +11,7 @@
 #include "app/shell/QtMessageBox.h"
 #include "app/shell/QtTcpClient.h"
 #include "link/HandlerError.h"
+#include "link/ReplyFramer.h"
 #include "tests/app/shell/ShellTestSupport.h"
 
 namespace zrv::test {
@@ -40,6 +41,12 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   // A line without CR LF comes once it has gone quiet.
   ASSERT_TRUE(QTest::qWaitFor([&] { return client.HasReply(); }));
   EXPECT_EQ(client.GetData(), "\xB0");
+  peer->write(QByteArray(1 << 20, 'x') +
+              "\r\nOK\r\n");  // a mebibyte of noise: cut, the rest dropped
+  ASSERT_TRUE(QTest::qWaitFor([&] { return client.HasReply(); }));
+  EXPECT_EQ(client.GetData(), std::string(ReplyFramer::kMaxReplyBytes, 'x'));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return client.HasReply(); }));
+  EXPECT_EQ(client.GetData(), "OK\r\n");
   client.SendData("EMAIL ON\r\n");
   client.Close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() == 10; })) << "handed over";
