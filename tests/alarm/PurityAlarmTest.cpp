@@ -4,8 +4,6 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(PurityAlarm, TheIntegerPartOfAWellFormedReadingIsComparedWithTheLevel) {
   // Level, reply, the alarm after it from either state (-1 on); 1: any other shape keeps it.
   // clang-format off
@@ -51,5 +49,4 @@ TEST(PurityAlarm, OnlyThePurityReplyOfAContinueRunIsEvaluatedAndBlinksStartingOn
   }
 }
 
-}  // namespace
 }  // namespace zrv::test

@@ -3,8 +3,6 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(EntryFilters, AcceptDigitsAndControlKeysRefuseTheRestOnlyTheAddressTakesAPoint) {
   using KeyPress = void (SvZRV_02::*)(std::int16_t&);
   const std::pair<KeyPress, bool> fields[] = {{&SvZRV_02::Txt_Interval_KeyPress, false},
@@ -28,5 +26,4 @@ TEST(EntryFilters, AcceptDigitsAndControlKeysRefuseTheRestOnlyTheAddressTakesAPo
   }
 }
 
-}  // namespace
 }  // namespace zrv::test

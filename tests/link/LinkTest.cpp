@@ -8,8 +8,6 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(Link, Scripts) {
   std::filesystem::create_directory("a-directory");
   WriteFileBytes("zrv-02.log", "old\r\n");
@@ -79,5 +77,4 @@ TEST(Link, ACutReadoutLeaksIntoNothingAndCheckReadsAgain) {
   }
 }
 
-}  // namespace
 }  // namespace zrv::test

@@ -5,8 +5,6 @@
 #include "link/CheckedMath.h"
 
 namespace zrv {
-namespace {
-
 using Reading = std::pair<const char*, double>;
 
 TEST(NumberReading, LenientTakesTheLeadingNumberStrictWantsTheWholeText) {
@@ -41,5 +39,4 @@ TEST(NumberReading, RoundsHalvesToEvenWithinTheirWidth) {
   }
 }
 
-}  // namespace
 }  // namespace zrv

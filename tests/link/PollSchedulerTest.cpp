@@ -5,8 +5,6 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(PollScheduler, TickTable) {
   ExpectRuns(
       "check t <1.10 t Txt_Interval=1",
@@ -50,5 +48,4 @@ TEST(PollScheduler, TickTable) {
       });
 }
 
-}  // namespace
 }  // namespace zrv::test

@@ -6,8 +6,6 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(ReplyFraming, SegmentsBecomeRepliesAndAFloodKeepsOnlyWhatCanBeServed) {
   const std::string x(ReplyFramer::kMaxReplyBytes, 'x');
   const std::pair<Texts, Texts> rows[] = {
@@ -35,5 +33,4 @@ TEST(ReplyFraming, SegmentsBecomeRepliesAndAFloodKeepsOnlyWhatCanBeServed) {
   }
 }
 
-}  // namespace
 }  // namespace zrv::test

@@ -4,8 +4,6 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(ReplyInterpreter, PairsNoticesVersionRepliesAndSingleReplies) {
   ExpectRuns("check t <1.10 t",
              {
@@ -35,5 +33,4 @@ TEST(ReplyInterpreter, PairsNoticesVersionRepliesAndSingleReplies) {
   EXPECT_EQ(r.Run("t <25.3DEG ?log"), "@1 TEMP? log=T 99.9%\r\n25.3DE 25.3 %&DEG\r\n");
 }
 
-}  // namespace
 }  // namespace zrv::test

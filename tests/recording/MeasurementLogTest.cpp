@@ -8,8 +8,6 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
-namespace {
-
 namespace fs = std::filesystem;
 
 TEST(MeasurementLog, EachStartEmptiesTheFileAndEachPairAddsOneLine) {
@@ -65,5 +63,4 @@ TEST(MeasurementLog, TheDriveListStartsOnTheWorkingDriveAndMovesTheDirectoryList
             "Dir1=/tmp !Wrong drive ! Dir1=/tmp");
 }
 
-}  // namespace
 }  // namespace zrv::test

@@ -5,8 +5,6 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(Settings, ReadoutOnFirmware120) {
   ExpectRuns("check t <1.20",
              {
@@ -59,5 +57,4 @@ TEST(Settings, SwitchAndSetOnFirmware110) {
       });
 }
 
-}  // namespace
 }  // namespace zrv::test

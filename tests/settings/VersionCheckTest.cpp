@@ -7,8 +7,6 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
-namespace {
-
 TEST(VersionCheck, TheFirmwareDecidesWhatBecomesUsable) {
   const std::string on = " Main_Frame= EMail=not Ready Version_Check=Complete off Label10=";
   const std::string v10 = " Main_Frame= EMail=not Ready off Version_Check=Complete off Label10=";
@@ -35,14 +33,17 @@ TEST(VersionCheck, FailuresLeaveCheckUsable) {
              {{"HostPTEdit=99999 check HostPTEdit=7777 offline check t ?Version_Check ?Main_Frame",
                "!Port number 99999 is out of range. connect @1 close !Can't connected ! "
                "Version_Check=Check Main_Frame= off"}});
-  // Neither history can be saved: one box says so, and the check goes on.
+  // Neither history can be saved: one box says so, the old files stay whole, the check goes on.
+  WriteFileBytes(kIpHistoryFile, "A,,,,,,\r\n");
+  WriteFileBytes(kPortHistoryFile, "7777,,,,,,\r\n");
   for (const char* file : {kIpHistoryFile, kPortHistoryFile}) {
     std::filesystem::create_directory(std::string(file) + ".tmp");
   }
-  EXPECT_EQ(Rig().Run("check t <1.10"),
+  EXPECT_EQ(Rig().Run("HostIPEdit=C check t <1.10"),
             "connect !Can't write ZRV-02_IPAddressList.Log !\nCan't write ZRV-02_PortList.Log ! "
             "@1 VER?");
+  EXPECT_EQ(ReadFileBytes(kIpHistoryFile) + ReadFileBytes(kPortHistoryFile),
+            "A,,,,,,\r\n7777,,,,,,\r\n");
 }
 
-}  // namespace
 }  // namespace zrv::test
