@@ -48,15 +48,14 @@ void Rig::StartSingle(const std::string& command) {
 }
 
 std::string Rig::Run(const std::string& script) {
+  // clang-format off
   const std::map<std::string, void (SvZRV_02::*)()> clicks = {
-      {"check", &SvZRV_02::Version_Check_Click},
-      {"stop", &SvZRV_02::stop_Click},
+      {"check", &SvZRV_02::Version_Check_Click}, {"stop", &SvZRV_02::stop_Click},
+      {"email", &SvZRV_02::EMail_Click},         {"set", &SvZRV_02::EMail_Pramset_Click},
+      {"clear", &SvZRV_02::clear_Click},         {"Drive1_Change", &SvZRV_02::Drive1_Change},
       {"Single_mode", &SvZRV_02::Single_mode_Click},
-      {"Continue_mode", &SvZRV_02::Continue_mode_Click},
-      {"email", &SvZRV_02::EMail_Click},
-      {"set", &SvZRV_02::EMail_Pramset_Click},
-      {"clear", &SvZRV_02::clear_Click},
-      {"Drive1_Change", &SvZRV_02::Drive1_Change}};
+      {"Continue_mode", &SvZRV_02::Continue_mode_Click}};
+  // clang-format on
   std::string out, step;
   std::size_t calls = socket.calls.size(), shown = messages.shown.size();
   const auto note = [&](const std::string& text) { out += (out.empty() ? "" : " ") + text; };
@@ -78,10 +77,9 @@ std::string Rig::Run(const std::string& script) {
     const std::size_t equals = step.find('=');
     if (step[0] == 't' && (step.size() == 1 || step[1] == '*')) {
       for (int n = step.size() == 1 ? 1 : std::stoi(step.substr(2)); n > 0 && timer1.enabled; --n) {
-        const std::string before = std::exchange(out, {});
+        const std::size_t mark = out.size();
         ++tick, w.Timer1_Timer(), collect();
-        const std::string now = std::exchange(out, before);
-        if (!now.empty()) note("@" + std::to_string(tick) + " " + now);
+        if (out.size() > mark) out.insert(mark ? mark + 1 : 0, "@" + std::to_string(tick) + " ");
       }
     } else if (step[0] == '<') {
       Reply(step[1] == '<' ? step.substr(2) : step.substr(1) + "\r\n");
