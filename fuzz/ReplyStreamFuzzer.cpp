@@ -54,13 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Rig rig;
   ReplyFramer framer;
   rig.clock.stamp = "2026/12/07 00:00:00";  // a second later at each arrival
-  // Check pending, or a version accepted (on 1.20 with the read-out under
-  // way), then maybe a Continue run or a Single run.
+  // Check pending; a version accepted (on 1.20 with the read-out under way); a
+  // Continue run; a Single run.
   rig.vm.Txt_Interval.text = std::to_string(in.ConsumeIntegralInRange(0, 12));
   rig.vm.Txt_Command.text = in.ConsumeRandomLengthString(16);
-  const std::string version = in.PickValueInArray({"1.00", "1.10", "1.20"});
-  const std::string run = in.PickValueInArray({"", " start t", " single t"});
-  rig.Run("HostIPEdit=127.0.0.1 check t" + (in.ConsumeBool() ? "" : " <" + version + " t" + run));
+  rig.Run("HostIPEdit=127.0.0.1 check t" +
+          std::string(in.PickValueInArray(
+              {"", " <1.00 t", " <1.10 t", " <1.20 t", " <1.10 t start t", " <1.10 t single t"})));
   std::string log = ReadFileBytes("zrv-02.log");  // Dir1 is the working directory
   while (in.remaining_bytes() > 0) {
     const int event = in.ConsumeIntegralInRange(0, 5);
