@@ -26,8 +26,8 @@ TEST(StartupShutdown, MojiCutReturnsTheItemAndMovesPastItsComma) {
       {"A,", 3, "", 4},       {"", 1, "", 2},         {" 7777,", 1, " 7777", 7}};
   Rig r;
   for (auto [text, position, item, next] : rows) {
-    EXPECT_EQ(r.w.MojiCut(text, position), item) << text;
-    EXPECT_EQ(position, next) << text;
+    EXPECT_EQ((std::pair<std::string, std::int16_t>{r.w.MojiCut(text, position), position}),
+              std::pair(item, next));
   }
   std::int16_t zero = 0;
   EXPECT_THROW(r.w.MojiCut("A,", zero), HandlerError);
@@ -54,9 +54,9 @@ TEST(StartupShutdown, LoadTakesTheFirstSixItemsOfTheLastLine) {
     std::filesystem::remove(kIpHistoryFile);
     if (file) WriteFileBytes(kIpHistoryFile, *file);
     Rig r;
-    EXPECT_EQ(r.vm.HostIPEdit.list, Items(list)) << list;
-    EXPECT_EQ(r.vm.HostIPEdit.text,
-              Items(list).empty() ? ViewModel().HostIPEdit.text : Items(list)[0]);
+    EXPECT_EQ(
+        std::pair(r.vm.HostIPEdit.list, r.vm.HostIPEdit.text),
+        std::pair(Items(list), Items(list).empty() ? ViewModel().HostIPEdit.text : Items(list)[0]));
   }
 }
 

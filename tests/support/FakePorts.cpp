@@ -13,8 +13,6 @@
 
 namespace zrv::test {
 
-Rig::Rig() : Rig(std::filesystem::current_path().string()) {}
-
 Rig::Rig(const std::string& currentDirectory)
     : w((directories.current = currentDirectory,
          directories.directories.push_back(currentDirectory),
@@ -24,27 +22,10 @@ Rig::Rig(const std::string& currentDirectory)
   w.Form_Load();
 }
 
-void Rig::Reply(const std::string& block) {
-  socket.inbox += block;
-  w.tcpclient_DataArrival(static_cast<std::int32_t>(block.size()));
-}
-
-void Rig::Tick(int n) {
-  for (int i = 0; i < n; ++i) w.Timer1_Timer();
-}
-
-void Rig::AcceptVersion(const std::string& reply) {
-  w.Version_Check_Click(), Tick(), Reply(reply), Tick();
-}
-
 void Rig::StartContinue(const std::string& interval, const std::string& level,
                         const std::string& logName) {
   vm.Txt_Interval.text = interval, vm.Txt_Alarm_level.text = level, vm.Txt_Save_File.text = logName;
   Run("start");
-}
-
-void Rig::StartSingle(const std::string& command) {
-  vm.Txt_Command.text = command, Run("single");
 }
 
 std::string Rig::Run(const std::string& script) {

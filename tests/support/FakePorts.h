@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,9 +21,7 @@ constexpr const char* kStamp = "T";
 // PURITY?\r\n", "close") so that tests can read the wire in order.
 struct FakeTcpClient : TcpClientPort {
   void SetRemoteHost(const std::string& host) override { calls.push_back("host " + host); }
-  void SetRemotePort(std::int32_t port) override {
-    calls.push_back("port " + std::to_string(port));
-  }
+  void SetRemotePort(std::int32_t p) override { calls.push_back("port " + std::to_string(p)); }
   void Connect() override { calls.push_back("connect"), connected = connectsImmediately; }
   void SendData(const std::string& data) override {
     if (!connected) throw SocketError(kNotConnected, "");
@@ -60,9 +59,7 @@ struct FakeClock : ClockPort {
 struct FakeDirectories : DirectoryPort {
   std::string CurrentDirectory() override { return current; }
   Texts Drives() override { return drives; }
-  bool IsDirectory(const std::string& path) override {
-    return std::find(directories.begin(), directories.end(), path) != directories.end();
-  }
+  bool IsDirectory(const std::string& p) override { return std::ranges::count(directories, p); }
   std::string current = "/work";
   Texts drives = {"/", "/work"}, directories = {"/", "/work", "/tmp"};
 };
@@ -70,19 +67,24 @@ struct FakeDirectories : DirectoryPort {
 // A window on fake ports, loaded as at program start.
 struct Rig {
   // Dir1 starts at the current working directory, a fresh temp directory.
-  Rig();
-  explicit Rig(const std::string& currentDirectory);
+  explicit Rig(const std::string& currentDirectory = std::filesystem::current_path().string());
 
   // The instrument answers: the block arrives as one data-arrival event.
-  void Reply(const std::string& block);
+  void Reply(const std::string& block) {
+    socket.inbox += block, w.tcpclient_DataArrival(static_cast<std::int32_t>(block.size()));
+  }
   // n ticks of Timer1.
-  void Tick(int n = 1);
+  void Tick(int n = 1) {
+    while (n-- > 0) w.Timer1_Timer();
+  }
   // Check pressed and a version reply taken, leaving the version accepted.
-  void AcceptVersion(const std::string& reply = "1.10\r\n");
+  void AcceptVersion(const std::string& reply = "1.10\r\n") {
+    Run("check t"), Reply(reply), Tick();
+  }
   // start pressed in Continue mode, logging to `logName` in Dir1.
   void StartContinue(const std::string& interval, const std::string& level = "80",
                      const std::string& logName = "zrv-02.log");
-  void StartSingle(const std::string& command);
+  void StartSingle(const std::string& command) { vm.Txt_Command.text = command, Run("single"); }
   // Plays an operator and instrument script and returns what the window did,
   // in order. Steps, separated by blanks ("~" stands for a blank inside one):
   //   t, t*N        Timer1 ticks while it is enabled; a tick's output is

@@ -7,8 +7,6 @@
 
 #include "tests/support/TempWorkDir.h"
 
-namespace {
-
 class FreshWorkDir : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo&) override { dir_ = zrv::test::EnterTempWorkDir(); }
   void OnTestEnd(const testing::TestInfo&) override {
@@ -17,8 +15,6 @@ class FreshWorkDir : public testing::EmptyTestEventListener {
   }
   std::string dir_;
 };
-
-}  // namespace
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
