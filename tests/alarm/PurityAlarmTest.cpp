@@ -4,6 +4,7 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
+
 TEST(PurityAlarm, TheIntegerPartOfAWellFormedReadingIsComparedWithTheLevel) {
   // Level, reply, the alarm after it from either state (-1 on); 1: any other shape keeps it.
   // clang-format off

@@ -3,6 +3,7 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
+
 TEST(EntryFilters, AcceptDigitsAndControlKeysRefuseTheRestOnlyTheAddressTakesAPoint) {
   using KeyPress = void (SvZRV_02::*)(std::int16_t&);
   const std::pair<KeyPress, bool> fields[] = {{&SvZRV_02::Txt_Interval_KeyPress, false},

@@ -8,6 +8,7 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
+
 TEST(Link, Scripts) {
   std::filesystem::create_directory("a-directory");
   WriteFileBytes("zrv-02.log", "old\r\n");
@@ -41,10 +42,7 @@ TEST(Link, Scripts) {
 TEST(Link, ThePurityQueryIsRetriedSilentlyUntilTheHundredthFailure) {
   for (const bool comesUp : {true, false}) {
     Rig r;
-    r.AcceptVersion();
-    r.socket.connectsImmediately = false;
-    r.StartContinue("10");
-    r.Tick(99);
+    r.Run("check t <1.10 t offline start t*99");
     EXPECT_EQ(std::tuple(r.socket.calls.size(), r.g.SendRetries, r.g.TickCount, r.timer1.interval),
               std::tuple(206u, 99, 0, 200));
     r.socket.connected = comesUp;

@@ -5,6 +5,7 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
+
 TEST(PollScheduler, TickTable) {
   ExpectRuns(
       "check t <1.10 t Txt_Interval=1",

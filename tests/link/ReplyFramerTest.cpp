@@ -6,6 +6,7 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
+
 TEST(ReplyFraming, SegmentsBecomeRepliesAndAFloodKeepsOnlyWhatCanBeServed) {
   const std::string x(ReplyFramer::kMaxReplyBytes, 'x');
   const std::pair<Texts, Texts> rows[] = {

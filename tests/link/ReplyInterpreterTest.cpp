@@ -4,6 +4,7 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
+
 TEST(ReplyInterpreter, PairsNoticesVersionRepliesAndSingleReplies) {
   ExpectRuns("check t <1.10 t",
              {

@@ -8,6 +8,7 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
+
 namespace fs = std::filesystem;
 
 TEST(MeasurementLog, EachStartEmptiesTheFileAndEachPairAddsOneLine) {

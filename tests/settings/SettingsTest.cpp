@@ -5,6 +5,7 @@
 #include "tests/support/FakePorts.h"
 
 namespace zrv::test {
+
 TEST(Settings, ReadoutOnFirmware120) {
   ExpectRuns("check t <1.20",
              {

@@ -7,6 +7,7 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
+
 TEST(VersionCheck, TheFirmwareDecidesWhatBecomesUsable) {
   const std::string on = " Main_Frame= EMail=not Ready Version_Check=Complete off Label10=";
   const std::string v10 = " Main_Frame= EMail=not Ready off Version_Check=Complete off Label10=";
