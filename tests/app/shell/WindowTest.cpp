@@ -90,18 +90,17 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
     const QStringList want = row.split('|');
     QStringList got{want[0]};
     if (QWidget* w = window.findChild<QWidget*>(want[0])) {
-      QWidget* parent = w->parentWidget();
       const char* shown = w->inherits("QComboBox")        ? "currentText"
                           : w->inherits("QPlainTextEdit") ? "plainText"
                                                           : "text";
       const QColor back = DominantColor(*w);
       got << w->metaObject()->className()
-          << (parent == &window ? "MainWindow" : parent->objectName())
+          << (w->parentWidget() == &window ? "MainWindow" : w->parentWidget()->objectName())
           << (want.value(3) == "*" ? "*" : w->property(shown).toString())
           << (want.value(4) == "any"                                    ? "any"
               : back == QApplication::palette().color(QPalette::Button) ? "face"
                                                                         : back.name())
-          << QString::number(w->isEnabledTo(parent))
+          << QString::number(w->isEnabledTo(w->parentWidget()))
           << QString::number(w->property("maxLength").toInt())
           << QString("%1,%2,%3,%4").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height())
           << w->toolTip();
