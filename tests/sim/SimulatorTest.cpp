@@ -72,8 +72,7 @@ TEST(SimServer, RepliesAsTheFaultsSay) {
   // clang-format on
   for (const auto& [options, sent, after] : rows) {
     SimServer server(options);
-    test::ListenLocally([&](quint16 port) { return server.listen(port); });
-    Link link(server.serverPort(), sent);
+    Link link(test::ListenLocally([&](quint16 port) { return server.listen(port); }), sent);
     const auto now = [&, segments = std::get<2>(after)] {
       return After(link.blocks.join(), server.trace().size(), segments ? link.blocks.size() : 0,
                    link.socket.state() == QAbstractSocket::UnconnectedState,

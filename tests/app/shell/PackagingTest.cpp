@@ -11,7 +11,6 @@
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
-namespace {
 
 TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
   enum InTheWay { Nothing, FolderWithHistory, PlainFile };
@@ -24,9 +23,8 @@ TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
   // clang-format on
   for (const auto& [marker, inTheWay, enters, fails] : rows) {
     SCOPED_TRACE(testing::Message() << (marker ? marker : "unset") << ' ' << inTheWay);
-    QTemporaryDir home, start;
+    QTemporaryDir home;  // the start stays the working directory
     qputenv("HOME", home.path().toLocal8Bit());
-    QDir::setCurrent(start.path());
     const QString folder = home.filePath(kMenuStartFolderName);
     const std::string history = folder.toStdString() + "/ZRV-02_IPAddressList.Log";
     if (inTheWay == FolderWithHistory && QDir().mkpath(folder)) WriteFileBytes(history, "x\r\n");
@@ -34,13 +32,13 @@ TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
     marker ? qputenv(kMenuStartVariable, marker) : qunsetenv(kMenuStartVariable);
     const QString failure = EnterMenuStartFolder();
     EXPECT_EQ(!failure.isEmpty(), fails) << failure.toStdString();
-    EXPECT_EQ(QDir::currentPath(), enters ? folder : start.path());
+    EXPECT_EQ(QDir::currentPath(), enters ? folder : savedCwd);
     EXPECT_EQ(QFileInfo(folder).isDir(), enters);
     EXPECT_EQ(ReadFileBytes(history), inTheWay == FolderWithHistory ? "x\r\n" : "");
+    QDir::setCurrent(savedCwd);
   }
   qputenv("HOME", savedHome);
   qunsetenv(kMenuStartVariable);
-  QDir::setCurrent(savedCwd);
 }
 
 TEST(ProgramCommandLineTest, AnswersAndExits) {
@@ -61,5 +59,4 @@ TEST(ProgramCommandLineTest, AnswersAndExits) {
   }
 }
 
-}  // namespace
 }  // namespace zrv::test

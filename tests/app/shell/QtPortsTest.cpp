@@ -15,7 +15,6 @@
 #include "tests/app/shell/ShellTestSupport.h"
 
 namespace zrv::test {
-namespace {
 
 TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   QTcpServer server;
@@ -26,7 +25,8 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   client.Close();  // silent in any state
   EXPECT_THAT(sendVersionQuery, notConnected);
   client.SetRemoteHost("127.0.0.1");
-  client.SetRemotePort(ListenLocally(server));
+  client.SetRemotePort(
+      ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); }));
   client.Connect();
   EXPECT_THAT(sendVersionQuery, notConnected) << "not queued behind the connect";
   QTcpServer live;  // a fresh peer: the connect above is aborted by the next one
@@ -35,18 +35,13 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   client.SendData(std::string("PURITY?\r\n\x00\x7F\x80\xFF", 13));
   ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() == 13; }));
   EXPECT_EQ(peer->readAll(), QByteArray("PURITY?\r\n\x00\x7F\x80\xFF", 13));
-  peer->write("99.5%\r\n\xB0", 8);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return client.HasReply(); }));
-  EXPECT_EQ(client.GetData(), "99.5%\r\n");
-  // A line without CR LF comes once it has gone quiet.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return client.HasReply(); }));
-  EXPECT_EQ(client.GetData(), "\xB0");
-  peer->write(QByteArray(1 << 20, 'x') +
-              "\r\nOK\r\n");  // a mebibyte of noise: cut, the rest dropped
-  ASSERT_TRUE(QTest::qWaitFor([&] { return client.HasReply(); }));
-  EXPECT_EQ(client.GetData(), std::string(ReplyFramer::kMaxReplyBytes, 'x'));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return client.HasReply(); }));
-  EXPECT_EQ(client.GetData(), "OK\r\n");
+  // A mebibyte of noise is cut and the rest of its line dropped; a line without CR LF comes
+  // once it has gone quiet.
+  peer->write(QByteArray(1 << 20, 'x') + "\r\nOK\r\n99.5%\r\n\xB0");
+  std::string replies;  // each one, then "|"
+  for (int i = 0; i < 4 && QTest::qWaitFor([&] { return client.HasReply(); }); ++i)
+    replies += client.GetData() + "|";
+  EXPECT_EQ(replies, std::string(ReplyFramer::kMaxReplyBytes, 'x') + "|OK\r\n|99.5%\r\n|\xB0|");
   client.SendData("EMAIL ON\r\n");
   client.Close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() == 10; })) << "handed over";
@@ -62,11 +57,9 @@ TEST(QtMessageBox, TheNoticeReturnsAtOnceAndStaysUpWithoutBlocking) {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
   ASSERT_FALSE(box.isNull());
-  EXPECT_EQ(box->text(), "Can't write log file !");
-  EXPECT_FALSE(box->isModal());
+  EXPECT_EQ(box->text() + (box->isModal() ? " (modal)" : ""), "Can't write log file !");
   box->close();
   EXPECT_TRUE(QTest::qWaitFor([&] { return box.isNull(); })) << "deleted once closed";
 }
 
-}  // namespace
 }  // namespace zrv::test

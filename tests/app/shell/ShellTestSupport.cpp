@@ -21,13 +21,10 @@ quint16 ListenLocally(const std::function<bool(quint16)>& listen) {
   throw std::runtime_error("no free local port below 32768");
 }
 
-quint16 ListenLocally(QTcpServer& server) {
-  return ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); });
-}
-
 QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server) {
   client.SetRemoteHost("127.0.0.1");
-  client.SetRemotePort(ListenLocally(server));
+  client.SetRemotePort(
+      ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); }));
   client.Connect();
   const auto up = [&] { return client.State() == QAbstractSocket::ConnectedState; };
   if (!QTest::qWaitFor([&] { return server.hasPendingConnections() && up(); })) return nullptr;
@@ -44,8 +41,7 @@ QColor DominantColor(QWidget& widget) {
   std::map<QRgb, int> counts;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
-  const auto less = [](auto& a, auto& b) { return a.second < b.second; };
-  return QColor(std::max_element(counts.begin(), counts.end(), less)->first);
+  return QColor(std::ranges::max_element(counts, {}, &decltype(counts)::value_type::second)->first);
 }
 
 }  // namespace zrv::test
