@@ -8,46 +8,39 @@
 #include "fuzz/FuzzTarget.h"
 #include "tests/support/FakePorts.h"
 
-namespace zrv::test {
-namespace {
-
-// The six entries are the first six items of the file's last line (after a
-// final line end is dropped), or the whole line padded with empty ones; an
-// empty file or a line too long to cut leaves no list and the design text.
-void CheckLoaded(const Control& field, std::string bytes, const std::string& designText) {
-  const bool empty = bytes.empty();
-  if (bytes.ends_with("\r\n")) bytes.pop_back();
-  if (bytes.ends_with('\r') || bytes.ends_with('\n')) bytes.pop_back();
-  const std::string line = bytes.substr(bytes.find_last_of("\r\n") + 1);
-  if (field.list.empty())
-    return Require(field.text == designText && (empty || line.size() > 32000),
-                   "only an empty or huge file leaves the design text");
-  Require(field.list.size() == 6 && field.text == field.list[0], "six entries, text = first");
-  std::string items;
-  for (const std::string& e : field.list) items += e + ",";
-  Require(
-      std::count(items.begin(), items.end(), ',') == 6 &&
-          (line.starts_with(items) ||
-           (items.starts_with(line) && items.find_first_not_of(',', line.size()) == items.npos)),
-      "entries are the last line's first six items, without their commas");
-}
-
-}  // namespace
-}  // namespace zrv::test
-
 using namespace zrv;
 using namespace zrv::test;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
-  const std::string ipBytes = in.ConsumeRandomLengthString(size);
-  const std::string portBytes = in.ConsumeRemainingBytesAsString();
+  const std::string ipBytes = in.ConsumeRandomLengthString(size),
+                    portBytes = in.ConsumeRemainingBytesAsString();
   WriteFileBytes(kIpHistoryFile, ipBytes);
   WriteFileBytes(kPortHistoryFile, portBytes);
   Rig first;
-  const ViewModel design;
-  CheckLoaded(first.vm.HostIPEdit, ipBytes, design.HostIPEdit.text);
-  CheckLoaded(first.vm.HostPTEdit, portBytes, design.HostPTEdit.text);
+  Control ViewModel::*const fields[] = {&ViewModel::HostIPEdit, &ViewModel::HostPTEdit};
+  // The six entries are the first six items of the file's last line (after a
+  // final line end is dropped), or the whole line padded with empty ones; an
+  // empty file or a line too long to cut leaves no list and the design text.
+  for (Control ViewModel::*field : fields) {
+    const Control& loaded = first.vm.*field;
+    std::string bytes = field == fields[0] ? ipBytes : portBytes;
+    const bool empty = bytes.empty();
+    if (bytes.ends_with("\r\n")) bytes.pop_back();
+    if (bytes.ends_with('\r') || bytes.ends_with('\n')) bytes.pop_back();
+    const std::string line = bytes.substr(bytes.find_last_of("\r\n") + 1);
+    Require(!loaded.list.empty() ||
+                (loaded.text == (ViewModel().*field).text && (empty || line.size() > 32000)),
+            "only an empty or huge file leaves the design text");
+    std::string items;
+    for (const std::string& e : loaded.list) items += e + ",";
+    Require(loaded.list.empty() || (loaded.list.size() == 6 && loaded.text == loaded.list[0] &&
+                                    std::count(items.begin(), items.end(), ',') == 6 &&
+                                    (line.starts_with(items) ||
+                                     (items.starts_with(line) &&
+                                      items.find_first_not_of(',', line.size()) == items.npos))),
+            "six entries, the first shown: the last line's first six items, without their commas");
+  }
 
   // Check writes both files (the fake socket dials nothing) unless a port out
   // of range stops it first; what it wrote reads back.
@@ -56,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(shown.empty() || shown[0].starts_with("Port number "), "only a bad port stops Check");
   if (!shown.empty()) return 0;
   Rig second;
-  for (Control ViewModel::*field : {&ViewModel::HostIPEdit, &ViewModel::HostPTEdit}) {
+  for (Control ViewModel::*field : fields) {
     std::vector<std::string> expected = (first.vm.*field).list;
     expected.resize(6);
     Require((second.vm.*field).list == expected, "a written history reads back as written");

@@ -8,47 +8,23 @@
 #include "fuzz/FuzzTarget.h"
 #include "trend/LogReader.h"
 
-namespace zrv::trend {
-namespace {
-
-// No value, or the whole text reads as it (strtod, not the reader's own parse).
-bool Reads(const std::string& text, double value) {
-  char* end = nullptr;
-  return std::isnan(value) || (!text.empty() && std::strtod(text.c_str(), &end) == value &&
-                               end == text.c_str() + text.size());
-}
-
-std::string Dump(const LogContent& c) {
-  std::ostringstream out;
-  out << c.lines << ' ' << c.unreadable << ' ' << c.missingValues;
-  for (CivilSeconds t : c.notices) out << " !" << t;
-  for (const Record& r : c.records) out << ' ' << r.time << '=' << r.purity << ',' << r.temperature;
-  return out.str();
-}
-
-// One more line read into `c`, checked against its bytes.
-void CheckLine(std::string_view line, LogContent& c) {
-  const LineKind kind = ReadLine(line, c);
-  Require(c.records.size() + c.notices.size() + c.unreadable == c.lines,
-          "every line is one record, notice or unreadable line");
-  if (line.ends_with('\r')) line.remove_suffix(1);
-  const auto stamp = ParseStamp(line.substr(0, 19));
-  Require(!stamp || FormatStamp(*stamp) == line.substr(0, 19), "a stamp formats back to itself");
-  if (kind != LineKind::kRecord) return;
-  const Record r = c.records.back();
-  const std::string values(line.substr(20, line.size() - 26));
-  bool found = false;
-  for (auto at = values.find(' '); at != values.npos && !found; at = values.find(' ', at + 1))
-    found = Reads(values.substr(0, at), r.purity) && Reads(values.substr(at + 1), r.temperature);
-  Require(found && stamp == r.time, "a record's time and values come from its line");
-}
-
-}  // namespace
-}  // namespace zrv::trend
-
 using namespace zrv::trend;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // No value, or the whole text reads as it (strtod, not the reader's own parse).
+  const auto reads = [](const std::string& text, double value) {
+    char* end = nullptr;
+    return std::isnan(value) || (!text.empty() && std::strtod(text.c_str(), &end) == value &&
+                                 end == text.c_str() + text.size());
+  };
+  const auto dump = [](const LogContent& c) {
+    std::ostringstream out;
+    out << c.lines << ' ' << c.unreadable << ' ' << c.missingValues;
+    for (CivilSeconds t : c.notices) out << " !" << t;
+    for (const Record& r : c.records)
+      out << ' ' << r.time << '=' << r.purity << ',' << r.temperature;
+    return out.str();
+  };
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   LogContent all, byLine, grown;
   const std::size_t taken = ReadLines(bytes, all);
@@ -56,23 +32,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(rest.find('\n') == rest.npos && rest.size() <= kMaxLineBytes,
           "only an unfinished line of at most kMaxLineBytes is left");
 
-  std::size_t longest = rest.size();
-  for (std::size_t at = 0, lf; at < taken; at = lf + 1) {
-    lf = std::min(bytes.find('\n', at), taken);
-    longest = std::max(longest, lf - at);
-    if (lf < taken)
-      CheckLine(bytes.substr(at, lf - at), byLine);
-    else
-      ++byLine.lines, ++byLine.unreadable;  // an endless line, cut
+  std::size_t longest = rest.size(), start = 0;
+  for (std::size_t lf; (lf = bytes.find('\n', start)) < taken; start = lf + 1) {
+    longest = std::max(longest, lf - start);
+    std::string_view line = bytes.substr(start, lf - start);
+    const LineKind kind = ReadLine(line, byLine);
+    Require(byLine.records.size() + byLine.notices.size() + byLine.unreadable == byLine.lines,
+            "every line is one record, notice or unreadable line");
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    const auto stamp = ParseStamp(line.substr(0, 19));
+    Require(!stamp || FormatStamp(*stamp) == line.substr(0, 19), "a stamp formats back to itself");
+    if (kind != LineKind::kRecord) continue;
+    const Record r = byLine.records.back();
+    const std::string values(line.substr(20, line.size() - 26));
+    bool found = false;
+    for (auto sp = values.find(' '); sp != values.npos && !found; sp = values.find(' ', sp + 1))
+      found = reads(values.substr(0, sp), r.purity) && reads(values.substr(sp + 1), r.temperature);
+    Require(found && stamp == r.time, "a record's time and values come from its line");
   }
-  Require(Dump(all) == Dump(byLine), "read whole as read line by line");
+  // What is left before `taken` is an endless line, cut: the longest of all.
+  if (start < taken) ++byLine.lines, ++byLine.unreadable, longest = taken - start;
+  Require(dump(all) == dump(byLine), "read whole as read line by line");
 
   std::string pending;
   for (std::size_t at = 0, step = 1 + (size ? data[0] % 64 : 0); at < size; at += step) {
     pending.append(bytes.substr(at, step));
     pending.erase(0, ReadLines(pending, grown));
   }
-  Require(longest > kMaxLineBytes || (Dump(all) == Dump(grown) && pending == rest),
+  Require(longest > kMaxLineBytes || (dump(all) == dump(grown) && pending == rest),
           "read while growing as read whole");
   return 0;
 }

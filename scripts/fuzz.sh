@@ -11,11 +11,9 @@ cmake --build --preset fuzz
 for target in reply_stream history_file trend_log; do
   work="$root/build-fuzz/runs/$target"
   mkdir -p "$work/corpus"
-  dict=()
-  [[ -f "$root/fuzz/$target.dict" ]] && dict=(-dict="$root/fuzz/$target.dict")
   echo "fuzzing $target for ${seconds}s"
   "$root/build-fuzz/fuzz/${target}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="$work/" "${dict[@]}" "$work/corpus" "$root/fuzz/corpus/$target" >"$work/run.log" 2>&1 ||
+    -artifact_prefix="$work/" "$work/corpus" "$root/fuzz/corpus/$target" >"$work/run.log" 2>&1 ||
     { tail -n 40 "$work/run.log"; exit 1; }
   grep -E '^#[0-9]+.*(DONE|pulse)|stat::number_of_executed_units' "$work/run.log" | tail -n 2
 done

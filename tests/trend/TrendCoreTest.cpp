@@ -13,23 +13,20 @@
 #include "trend/LogFollower.h"
 
 namespace zrv::trend {
-namespace {
-
-// The records as CSV lines without their date, the notices' times, then
-// lines, unreadable lines, missing values and the bytes left for later.
-std::string Read(const std::string& bytes) {
-  LogContent c;
-  const std::size_t left = bytes.size() - ReadLines(bytes, c);
-  std::stringstream csv, out;
-  WriteCsv(c, csv);
-  std::string line;  // after the header, which the exported file shows
-  for (std::getline(csv, line); std::getline(csv, line);) out << line.substr(11) << "; ";
-  for (CivilSeconds t : c.notices) out << FormatStamp(t).substr(11) << " !; ";
-  out << 'n' << c.lines << " u" << c.unreadable << " m" << c.missingValues << " l" << left;
-  return out.str();
-}
-
 TEST(LogReaderTest, ReadsEveryLineOrCountsIt) {
+  // The records as CSV lines without their date, the notices' times, then
+  // lines, unreadable lines, missing values and the bytes left for later.
+  const auto read = [](const std::string& bytes) {
+    LogContent c;
+    const std::size_t left = bytes.size() - ReadLines(bytes, c);
+    std::stringstream csv, out;
+    WriteCsv(c, csv);
+    std::string line;  // after the header, which the exported file shows
+    for (std::getline(csv, line); std::getline(csv, line);) out << line.substr(11) << "; ";
+    for (CivilSeconds t : c.notices) out << FormatStamp(t).substr(11) << " !; ";
+    out << 'n' << c.lines << " u" << c.unreadable << " m" << c.missingValues << " l" << left;
+    return out.str();
+  };
   const std::string P = "2026/12/07 06:00:0", T = " %&DEG\r\n";  // P: a stamp but its last digit
   const std::vector<std::pair<std::string, std::string>> rows = {
       // a hand edit's bare LF; a last line without its LF (a bare CR does not end it) is held
@@ -47,7 +44,7 @@ TEST(LogReaderTest, ReadsEveryLineOrCountsIt) {
       {std::string(kMaxLineBytes + 1, 'x'), "n1 u1 m0 l0"},  // too long to wait for its end
       {std::string(kMaxLineBytes, 'x'), "n0 u0 m0 l4096"},
   };
-  for (const auto& [bytes, expected] : rows) EXPECT_EQ(Read(bytes), expected) << bytes;
+  for (const auto& [bytes, expected] : rows) EXPECT_EQ(read(bytes), expected) << bytes;
 }
 
 TEST(CivilTimeTest, StampsAreCheckedFieldByField) {
@@ -65,9 +62,8 @@ TEST(CivilTimeTest, StampsAreCheckedFieldByField) {
 TEST(ChartDataTest, DecimationAndShading) {
   // A stretch below 80 runs from the first low record to the one that reads
   // the level again; a record without a value neither begins nor ends one.
-  const std::vector<Record> records = {{0, 90, 20}, {1, 79, 20}, {2, std::nan(""), 20},
-                                       {3, 70, 20}, {4, 80, 20}, {5, 85, 20},
-                                       {9, 60, 20}};
+  const std::vector<Record> records = {{0, 90, 20}, {1, 79, 20}, {2, NAN, 20}, {3, 70, 20},
+                                       {4, 80, 20}, {5, 85, 20}, {9, 60, 20}};
   const std::vector<TimeRange> stretches = BelowLevel(records, 80);
   // {range, columns, the points kept: each column's extremes in time order and
   // the nearest record either side; the stretches shaded: clipped, each one
@@ -116,12 +112,9 @@ TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
   LogFollower follower("follow.log");
   AlarmWatch watch;  // as the window runs it
   for (const auto& [action, after] : steps) {
-    if (action[0] == '-')
-      std::filesystem::remove("follow.log");
-    else
-      test::WriteFileBytes(
-          "follow.log",
-          (action[0] == '+' ? test::ReadFileBytes("follow.log") : "") + action.substr(1));
+    const std::string kept = action[0] == '+' ? test::ReadFileBytes("follow.log") : "";
+    if (action[0] == '-') std::filesystem::remove("follow.log");
+    if (action[0] != '-') test::WriteFileBytes("follow.log", kept + action.substr(1));
     const LogFollower::Change change = follower.Poll();
     std::ostringstream got;
     got << names[int(change)] << ' ' << follower.content().records.size() << ' '
@@ -135,5 +128,4 @@ TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
   }
 }
 
-}  // namespace
 }  // namespace zrv::trend

@@ -9,50 +9,42 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
 
+#include "tests/support/TempWorkDir.h"
 #include "trend/TrendWindow.h"
 
 namespace zrv::trend {
-namespace {
-
-std::string Record(int minute, int purity) {  // 2026/12/07 06:00 plus `minute`
-  return FormatStamp(1796623200 + 60 * minute) + " " + std::to_string(purity) + " 25 %&DEG\r\n";
-}
-
-// Where the pixels of a colour lie between columns `from` and `to` (the axis
-// labels and the legend share the series' colours).
-QRect Find(const QImage& image, QRgb colour, int from, int to) {
-  QRect found;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = from; x < to; ++x)
-      if ((image.pixel(x, y) & 0xffffff) == colour) found |= QRect(x, y, 1, 1);
-  return found;
-}
-
 TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
-  // An hour: purity 95 %, then 70 % for the middle twenty minutes, then 95 %.
+  // Where the pixels of a colour lie between columns `from` and `to` (the axis
+  // labels and the legend share the series' colours).
+  const auto find = [](const QImage& image, QRgb colour, int from, int to) {
+    QRect found;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = from; x < to; ++x)
+        if ((image.pixel(x, y) & 0xffffff) == colour) found |= QRect(x, y, 1, 1);
+    return found;
+  };
   QTemporaryDir dir;
   const QString log = dir.filePath("zrv-02.log"), png = dir.filePath("chart.png"),
                 csv = dir.filePath("chart.csv");
+  // An hour from 06:00: purity 95 %, then 70 % for the middle twenty minutes, then 95 %.
   std::string bytes;
-  for (int m = 0; m <= 60; ++m) bytes += Record(m, m >= 20 && m < 40 ? 70 : 95);
-  std::ofstream(log.toStdString(), std::ios::binary) << bytes;
-  ASSERT_EQ(QProcess::execute(ZRV02_TREND_PATH, {log, "--alarm-level", "80", "--export-png", png,
-                                                 "--export-csv", csv}),
-            0);
-  std::ifstream table(csv.toStdString());
-  const std::string text{std::istreambuf_iterator<char>(table), {}};
-  EXPECT_EQ(text.substr(0, 50), "time,purity,temperature\n2026-12-07T06:00:00,95,25\n");
+  for (int m = 0; m <= 60; ++m)
+    bytes += FormatStamp(1796623200 + 60 * m) + (m / 20 == 1 ? " 70" : " 95") + " 25 %&DEG\r\n";
+  test::WriteFileBytes(log.toStdString(), bytes);
+  ASSERT_EQ(0, QProcess::execute(ZRV02_TREND_PATH, {log, "--alarm-level", "80", "--export-png", png,
+                                                    "--export-csv", csv}));
+  EXPECT_EQ(test::ReadFileBytes(csv.toStdString()).substr(0, 50),
+            "time,purity,temperature\n2026-12-07T06:00:00,95,25\n");
   ASSERT_EQ(QImage(png).size(), QSize(1280, 720));
   const QImage image = QImage(png).copy(0, 0, 1280, 640);  // above the legend
 
   // The dashed level runs across the plot, between the line's high and low;
   // the line spans the plot; the shaded stretch is the middle third of the
   // hour, from top to bottom.
-  const QRect level = Find(image, TrendChart::kAlarmLineColour, 0, 1280);
-  const QRect line = Find(image, TrendChart::kPurityColour, level.left() + 3, level.right() - 3);
-  const QRect shade = Find(image, TrendChart::kShadeColour, level.left(), level.right() + 1);
+  const QRect level = find(image, TrendChart::kAlarmLineColour, 0, 1280);
+  const QRect line = find(image, TrendChart::kPurityColour, level.left() + 3, level.right() - 3);
+  const QRect shade = find(image, TrendChart::kShadeColour, level.left(), level.right() + 1);
   EXPECT_TRUE(level.width() > 900 && level.height() < 5);
   EXPECT_TRUE(line.top() < level.top() && level.bottom() < line.bottom() && line.width() > 900);
   const double third = line.width() / 3.0;
@@ -69,22 +61,21 @@ TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Waiting for zrv-02.log"));
   // {bytes appended ('+') or written over the file ('='), the summary's start within 1 s}
   const std::vector<std::pair<std::string, QString>> steps = {
-      {"=" + Record(0, 95), "1 record, 0 e-mail alarms, 2026/12/07 06:00:00 to"},
-      {"+" + Record(1, 70) + Record(2, 71) + "2026/12/07 06:03:00 E-MAIL ALARM\r\n",
+      {"=2026/12/07 06:00:00 95 25 %&DEG\r\n", "1 record, 0 e-mail alarms, 2026/12/07 06:00:00 to"},
+      {"+2026/12/07 06:01:00 70 25 %&DEG\r\n2026/12/07 06:02:00 71 25 %&DEG\r\n"
+       "2026/12/07 06:03:00 E-MAIL ALARM\r\n",
        "3 records, 1 e-mail alarm, 2026/12/07 06:00:00 to 2026/12/07 06:02:00, 0 unreadable "
        "lines; below 80 %: 1 time, 0:01:00 in all"},
-      {"=" + Record(10, 96), "1 record, 0 e-mail alarms, 2026/12/07 06:10:00 to"},
+      {"=2026/12/07 06:10:00 96 25 %&DEG\r\n", "1 record, 0 e-mail alarms, 2026/12/07 06:10:00 to"},
   };
   for (const auto& [bytes, summary] : steps) {
-    std::ofstream(log, std::ios::binary | (bytes[0] == '+' ? std::ios::app : std::ios::trunc))
-        << bytes.substr(1);
+    test::WriteFileBytes(log, (bytes[0] == '+' ? test::ReadFileBytes(log) : "") + bytes.substr(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.summary().startsWith(summary); }, 1000))
         << window.summary().toStdString();
   }
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("A new run began"));
 }
 
-}  // namespace
 }  // namespace zrv::trend
 
 int main(int argc, char** argv) {
