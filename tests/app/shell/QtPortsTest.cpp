@@ -25,8 +25,7 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   client.Close();  // silent in any state
   EXPECT_THAT(sendVersionQuery, notConnected);
   client.SetRemoteHost("127.0.0.1");
-  client.SetRemotePort(
-      ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); }));
+  client.SetRemotePort(ListenLocally(server));
   client.Connect();
   EXPECT_THAT(sendVersionQuery, notConnected) << "not queued behind the connect";
   QTcpServer live;  // a fresh peer: the connect above is aborted by the next one

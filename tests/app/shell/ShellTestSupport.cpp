@@ -21,10 +21,13 @@ quint16 ListenLocally(const std::function<bool(quint16)>& listen) {
   throw std::runtime_error("no free local port below 32768");
 }
 
+quint16 ListenLocally(QTcpServer& server) {
+  return ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); });
+}
+
 QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server) {
   client.SetRemoteHost("127.0.0.1");
-  client.SetRemotePort(
-      ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); }));
+  client.SetRemotePort(ListenLocally(server));
   client.Connect();
   const auto up = [&] { return client.State() == QAbstractSocket::ConnectedState; };
   if (!QTest::qWaitFor([&] { return server.hasPendingConnections() && up(); })) return nullptr;

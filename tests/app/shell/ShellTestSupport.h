@@ -18,6 +18,7 @@ namespace zrv::test {
 
 // Tries ports of 20000..32767 until `listen` takes one; returns it.
 quint16 ListenLocally(const std::function<bool(quint16)>& listen);
+quint16 ListenLocally(QTcpServer& server);
 
 // Connects `client` to `server`, which it makes listen locally; returns the
 // server's end of the connection, or null if none came up.
