@@ -14,13 +14,7 @@ namespace {
 // A Continue run at interval 1, its first pair answered.
 struct RunningRig : Rig {
   RunningRig() {
-    vm.HostIPEdit.text = "127.0.0.1";
-    AcceptVersion();
-    StartContinue("1");
-    Tick();
-    Reply("99.9%\r\n");
-    Tick();
-    Reply("25.3DEG\r\n");
+    Run("HostIPEdit=127.0.0.1 check t <1.10 t Txt_Interval=1 start t <99.9% t <25.3DEG");
   }
 };
 
@@ -102,9 +96,7 @@ BENCHMARK(BM_LogAppendKeptOpen);
 void BM_HistoryRecord(benchmark::State& state) {
   const bool full = state.range(0) != 0;
   Rig rig;
-  rig.vm.HostIPEdit.text = "127.0.0.1";
-  rig.AcceptVersion();
-  rig.StartSingle("PURITY?");
+  rig.Run("HostIPEdit=127.0.0.1 check t <1.10 t Txt_Command=PURITY? single");
   const std::string reply = "99.9%\r\n";
   for (int i = 0; i < 100; ++i) rig.Reply(reply);
   for (auto _ : state) {

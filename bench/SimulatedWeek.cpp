@@ -54,9 +54,7 @@ std::string StampAt(long tick) {
 
 int Run() {
   Rig rig;
-  rig.vm.HostIPEdit.text = "127.0.0.1";
-  rig.AcceptVersion();
-  rig.StartContinue("1", "80", "week.log");
+  rig.Run("HostIPEdit=127.0.0.1 check t <1.10 t Txt_Interval=1 Txt_Save_File=week.log start");
   const long rssStart = ResidentKiB();
   std::printf("RSS at start: %ld KiB\n", rssStart);
 

@@ -40,9 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (logging && line.starts_with(rig.clock.stamp + " ")) log += line;
       Require(ReadFileBytes("zrv-02.log") == log, "the log gains the records the history gains");
     }
-    // Ticks come in runs; each run's length is an input of its own, so checking
-    // after the run misses no state a tick can leave.
-    if (event == 1) rig.Tick(in.ConsumeIntegralInRange(1, 30)), rig.w.Timer2_Timer();
+    // Ticks come in runs, while Timer1 runs; each run's length is an input of its
+    // own, so checking after the run misses no state a tick can leave.
+    if (event == 1) rig.Run("t*" + std::to_string(in.ConsumeIntegralInRange(1, 30)));
+    if (event == 1) rig.w.Timer2_Timer();
     if (event >= 2) rig.Run(std::array{"stop", "clear", "drop", "offline"}[event - 2]);
 
     // After every event:

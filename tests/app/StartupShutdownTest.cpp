@@ -11,26 +11,21 @@
 namespace zrv::test {
 namespace {
 
-TEST(StartupShutdown, NothingIsSentOrTimedAtStartUpAndCloseClosesTheSocket) {
+TEST(StartupShutdown, StartUpSendsNothingMojiCutWalksTheItemsAndCloseClosesTheSocket) {
   Rig r;
   EXPECT_EQ(std::tuple(r.timer1.enabled, r.timer1.interval, r.timer2.enabled, r.timer2.interval),
             std::tuple(false, 200, true, 200));
-  r.w.Form_QueryUnload();
-  EXPECT_EQ(r.socket.calls, Texts{"close"});
-}
-
-TEST(StartupShutdown, MojiCutReturnsTheItemAndMovesPastItsComma) {
   // Text, start, item, next start; with no comma to follow, the item is the rest.
   const std::tuple<std::string, std::int16_t, std::string, std::int16_t> rows[] = {
       {"AB,CD,", 1, "AB", 4}, {"AB,CD,", 4, "CD", 7}, {",X,", 1, "", 2},        {"A,B", 3, "B", 5},
       {"A,", 3, "", 4},       {"", 1, "", 2},         {" 7777,", 1, " 7777", 7}};
-  Rig r;
-  for (auto [text, position, item, next] : rows) {
+  for (auto [text, position, item, next] : rows)
     EXPECT_EQ((std::pair<std::string, std::int16_t>{r.w.MojiCut(text, position), position}),
               std::pair(item, next));
-  }
   std::int16_t zero = 0;
   EXPECT_THROW(r.w.MojiCut("A,", zero), HandlerError);
+  r.w.Form_QueryUnload();
+  EXPECT_EQ(r.socket.calls, Texts{"close"});
 }
 
 // "A,,B" -> {"A", "", "B"}; "-" -> no entries.

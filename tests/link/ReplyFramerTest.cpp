@@ -25,9 +25,8 @@ TEST(ReplyFraming, SegmentsBecomeRepliesAndAFloodKeepsOnlyWhatCanBeServed) {
   for (const auto& [segments, replies] : rows) {
     ReplyFramer framer;
     Texts got;
-    for (const std::string& segment : segments) {
+    for (const std::string& segment : segments)
       segment == "~" ? framer.FlushPartial() : framer.Feed(segment);
-    }
     while (framer.HasReply()) got.push_back(framer.TakeReply());
     EXPECT_EQ(got, replies) << segments[0];
     EXPECT_EQ(framer.TakeReply(), "");

@@ -18,11 +18,9 @@ TEST(MeasurementLog, EachStartEmptiesTheFileAndEachPairAddsOneLine) {
                                         {here, "", ""}}) {
     WriteFileBytes("zrv-02.log", "last week\r\n");
     Rig r;
-    r.AcceptVersion();
-    r.vm.Dir1.text = dir;
     r.clock.stamp = "2026/12/06 18:41:13";
-    r.StartContinue("1", "80", name);
-    r.Run("t <100.0% t <25.3DEG t*4");
+    r.Run("check t <1.10 t Dir1=" + dir + " Txt_Interval=1 Txt_Save_File=" + name +
+          " start t <100.0% t <25.3DEG t*4");
     r.clock.stamp = "2026/12/31 23:59:59";
     EXPECT_EQ(r.Run("<9.9% t <-1.5DEG"), "@1 TEMP?");
     const std::string lines =
@@ -37,12 +35,11 @@ TEST(MeasurementLog, EachStartEmptiesTheFileAndEachPairAddsOneLine) {
 TEST(MeasurementLog, ALostLogIsReportedOncePerRunAndTheRunGoesOn) {
   const std::string logs = (fs::current_path() / "logs").string();
   Rig r;
-  r.AcceptVersion();
+  r.Run("check t <1.10 t Txt_Interval=1");
   int run = 0;
-  for (const auto& [dir, name] : {std::pair{logs.c_str(), "zrv-02.log"}, {"/dev", "full"}}) {
+  for (const auto& [dir, name] : {std::pair{logs, "zrv-02.log"}, {"/dev", "full"}}) {
     fs::create_directory(logs);
-    r.vm.Dir1.text = dir;
-    r.StartContinue("1", "80", name);
+    r.Run("Dir1=" + dir + " Txt_Save_File=" + name + " start");
     fs::remove_all(logs);  // the directory disappears during the run
     EXPECT_EQ(r.Run("t <1% t <2DEG t*4 <1% t <2DEG t*4 <1% stop t <2DEG t"),
               "@1 PURITY? @2 TEMP? @6 PURITY? @7 TEMP? @11 PURITY? @12 TEMP? @13 close")

@@ -16,9 +16,7 @@ std::string Lines(int from, int to) {
 
 TEST(ReplyHistory, FillsToAHundredThenTheOldestLineScrollsOut) {
   Rig r;
-  r.AcceptVersion();
-  r.StartSingle("X");
-  r.Tick();
+  r.Run("check t <1.10 t Txt_Command=X single t");
   int next = 1;
   for (const auto& [upTo, full, first] :
        {std::tuple{99, 0, 1}, {100, -1, 1}, {101, -1, 2}, {250, -1, 151}}) {

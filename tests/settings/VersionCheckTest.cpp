@@ -37,9 +37,8 @@ TEST(VersionCheck, FailuresLeaveCheckUsable) {
   // Neither history can be saved: one box says so, the old files stay whole, the check goes on.
   WriteFileBytes(kIpHistoryFile, "A,,,,,,\r\n");
   WriteFileBytes(kPortHistoryFile, "7777,,,,,,\r\n");
-  for (const char* file : {kIpHistoryFile, kPortHistoryFile}) {
+  for (const char* file : {kIpHistoryFile, kPortHistoryFile})
     std::filesystem::create_directory(std::string(file) + ".tmp");
-  }
   EXPECT_EQ(Rig().Run("HostIPEdit=C check t <1.10"),
             "connect !Can't write ZRV-02_IPAddressList.Log !\nCan't write ZRV-02_PortList.Log ! "
             "@1 VER?");

@@ -22,12 +22,6 @@ Rig::Rig(const std::string& currentDirectory)
   w.Form_Load();
 }
 
-void Rig::StartContinue(const std::string& interval, const std::string& level,
-                        const std::string& logName) {
-  vm.Txt_Interval.text = interval, vm.Txt_Alarm_level.text = level, vm.Txt_Save_File.text = logName;
-  Run("start");
-}
-
 std::string Rig::Run(const std::string& script) {
   // clang-format off
   const std::map<std::string, void (SvZRV_02::*)()> clicks = {

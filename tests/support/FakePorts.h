@@ -13,8 +13,6 @@
 namespace zrv::test {
 
 using Texts = std::vector<std::string>;
-// What FakeClock stamps every record with, unless a test sets a time.
-constexpr const char* kStamp = "T";
 
 // A socket whose connection is made or refused by the test. Every call is
 // recorded in `calls` ("host 127.0.0.1", "port 7777", "connect", "send
@@ -53,7 +51,7 @@ struct FakeMessageBox : MessageBoxPort {
 
 struct FakeClock : ClockPort {
   std::string Stamp() override { return stamp; }
-  std::string stamp = kStamp;
+  std::string stamp = "T";  // every record's stamp, unless a test sets a time
 };
 
 struct FakeDirectories : DirectoryPort {
@@ -73,18 +71,6 @@ struct Rig {
   void Reply(const std::string& block) {
     socket.inbox += block, w.tcpclient_DataArrival(static_cast<std::int32_t>(block.size()));
   }
-  // n ticks of Timer1.
-  void Tick(int n = 1) {
-    while (n-- > 0) w.Timer1_Timer();
-  }
-  // Check pressed and a version reply taken, leaving the version accepted.
-  void AcceptVersion(const std::string& reply = "1.10\r\n") {
-    Run("check t"), Reply(reply), Tick();
-  }
-  // start pressed in Continue mode, logging to `logName` in Dir1.
-  void StartContinue(const std::string& interval, const std::string& level = "80",
-                     const std::string& logName = "zrv-02.log");
-  void StartSingle(const std::string& command) { vm.Txt_Command.text = command, Run("single"); }
   // Plays an operator and instrument script and returns what the window did,
   // in order. Steps, separated by blanks ("~" stands for a blank inside one):
   //   t, t*N        Timer1 ticks while it is enabled; a tick's output is

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace zrv::test {
@@ -17,9 +17,8 @@ std::string EnterTempWorkDir() {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {

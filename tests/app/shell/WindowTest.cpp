@@ -107,14 +107,14 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
     }
     EXPECT_EQ(got.join('|'), row);
   }
-  EXPECT_EQ(window.findChild<DirListWidget*>("Dir1")->path(), QDir::currentPath());
-  EXPECT_EQ(window.windowTitle(), "ZRV_02 Controller V1.20");
   window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  EXPECT_EQ(window.size(), QSize(621, 325));
-  EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  EXPECT_EQ(QApplication::focusWidget(), window.findChild<QWidget*>("clear"));
-  EXPECT_EQ(window.findChild<QWidget*>("clear")->nextInFocusChain()->objectName(), "TxtBox_Reply");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window) && QApplication::focusWidget());
+  const QWidget* focus = QApplication::focusWidget();  // then the next in the tab order
+  EXPECT_EQ(std::tuple(window.windowTitle(), window.minimumSize(), window.maximumSize(),
+                       focus->objectName(), focus->nextInFocusChain()->objectName(),
+                       window.findChild<DirListWidget*>("Dir1")->path()),
+            std::tuple("ZRV_02 Controller V1.20", QSize(621, 325), QSize(621, 325), "clear",
+                       "TxtBox_Reply", QDir::currentPath()));
 
   // Keys through the entry filters, with the frame open as after a version check.
   ViewModel& vm = window.core().View();
