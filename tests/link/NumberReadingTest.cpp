@@ -8,10 +8,10 @@ namespace zrv {
 using Reading = std::pair<const char*, double>;
 
 TEST(NumberReading, LenientTakesTheLeadingNumberStrictWantsTheWholeText) {
-  const Reading lenient[] = {{"7777", 7777}, {"7777.5", 7777.5}, {"", 0},      {"1.2a", 1.2},
-                             {"abc", 0},     {" 12", 12},        {"1.", 1},    {".5", 0.5},
-                             {"-3x", -3},    {"1.00\r\n", 1},    {"2e2", 200}, {"1e", 1},
-                             {"+4", 4},      {"1.2.3", 1.2},     {"--5", 0},   {"inf", 0}};
+  const Reading lenient[] = {
+      {"7777", 7777}, {"7777.5", 7777.5}, {"", 0},     {"1.2a", 1.2},   {"abc", 0},    {" 12", 12},
+      {"1.", 1},      {".5", 0.5},        {"-3x", -3}, {"1.00\r\n", 1}, {"2e2", 200},  {"1e", 1},
+      {"+4", 4},      {"1.2.3", 1.2},     {"--5", 0},  {"inf", 0},      {"2e-1", 0.2}, {"1ex", 1}};
   for (const auto& [text, value] : lenient) EXPECT_EQ(ReadLenient(text), value) << text;
   const Reading strict[] = {{"12", 12}, {" 80 ", 80}, {"\t0", 0}, {"7.5", 7.5}, {"-2", -2}};
   for (const auto& [text, value] : strict) EXPECT_EQ(ReadStrict(text), value) << text;

@@ -13,7 +13,8 @@ TEST(ReplyFraming, SegmentsBecomeRepliesAndAFloodKeepsOnlyWhatCanBeServed) {
       // "~" in segments: the line goes quiet
       {{"99.", "5%\r", "\n"}, {"99.5%\r\n"}},
       {{"99.5%\r\n25.", "3DEG\r\n"}, {"99.5%\r\n", "25.3DEG\r\n"}},
-      {{"a\nb\r\n"}, {"a\nb\r\n"}},  // a bare LF ends nothing
+      {{"a\nb\r\n"}, {"a\nb\r\n"}},              // a bare LF ends nothing
+      {{"\r\n", "OK\r\n"}, {"\r\n", "OK\r\n"}},  // an empty line is a reply of its own
       {{"#?", "garbage", "~", "~"}, {"#?garbage"}},
       {{"OK\r\n", "~"}, {"OK\r\n"}},
       {{"\xB0\xFF\r\n"}, {"\xB0\xFF\r\n"}},
