@@ -42,8 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Ticks come in runs, while Timer1 runs; each run's length is an input of its
     // own, so checking after the run misses no state a tick can leave.
-    if (event == 1) rig.Run("t*" + std::to_string(in.ConsumeIntegralInRange(1, 30)));
-    if (event == 1) rig.w.Timer2_Timer();
+    if (event == 1) {
+      rig.Run("t*" + std::to_string(in.ConsumeIntegralInRange(1, 30)));
+      rig.w.Timer2_Timer();
+    }
     if (event >= 2) rig.Run(std::array{"stop", "clear", "drop", "offline"}[event - 2]);
 
     // After every event:

@@ -7,6 +7,8 @@
 
 #include "tests/support/TempWorkDir.h"
 
+namespace {
+
 class FreshWorkDir : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo&) override { dir_ = zrv::test::EnterTempWorkDir(); }
   void OnTestEnd(const testing::TestInfo&) override {
@@ -15,6 +17,8 @@ class FreshWorkDir : public testing::EmptyTestEventListener {
   }
   std::string dir_;
 };
+
+}  // namespace
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
