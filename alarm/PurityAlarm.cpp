@@ -23,7 +23,8 @@ bool HasPurityShape(const std::string& reply) {
 }  // namespace
 
 void SvZRV_02::EvaluatePurityAlarm() {
-  if (g_.PurityReply == kIllegalCommand || g_.PollPhase != 1 || g_.MeasureMode != kTrue) return;
+  if (g_.PurityReply == kIllegalCommand || g_.PollPhase != kTempDue || g_.MeasureMode != kTrue)
+    return;
   if (!HasPurityShape(g_.PurityReply)) return;
   const std::int16_t integerPart = StrictInt16(g_.PurityReply.substr(0, g_.PurityReply.size() - 5));
   g_.AlarmActive = integerPart < g_.AlarmLevel ? kTrue : kFalse;

@@ -11,7 +11,7 @@ void SvZRV_02::FilterNumericKey(std::int16_t& KeyAscii, bool allowPoint) {
   const bool control = KeyAscii >= 0 && KeyAscii <= 31;
   if (digit || point || control) return;
   KeyAscii = 0;
-  ports_.messages.Show("Illegal Input !");
+  ports_.messages.Show("Illegal Input !", "");
 }
 
 void SvZRV_02::Txt_Interval_KeyPress(std::int16_t& KeyAscii) {

@@ -41,14 +41,16 @@ class TimerPort {
   virtual int Interval() const = 0;
 };
 
-// The operator's boxes with one OK button. Show is modal and returns when
-// the operator has closed the box; Notify leaves the box on screen and
-// returns at once, for news that must not stop a run.
+// The operator's boxes with one OK button, the text fixed and `detail` (where
+// known) saying what it leaves out: the host and port, the file, the reason.
+// Both return at once and neither stops the instrument's clock: Show's box
+// holds the operator's input to the window until it is closed, Notify's
+// stays beside the window, for news that must not interrupt the operator.
 class MessageBoxPort {
  public:
   virtual ~MessageBoxPort() = default;
-  virtual void Show(const std::string& text) = 0;
-  virtual void Notify(const std::string& text) = 0;
+  virtual void Show(const std::string& text, const std::string& detail) = 0;
+  virtual void Notify(const std::string& text, const std::string& detail) = 0;
 };
 
 // Local date and time as "yyyy/mm/dd hh:nn:ss".

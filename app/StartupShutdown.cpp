@@ -46,11 +46,11 @@ void SvZRV_02::Form_Load() {
   LoadHostHistory(vm_.HostIPEdit, kIpHistoryFile);
   LoadHostHistory(vm_.HostPTEdit, kPortHistoryFile);
   g_.VersionPending = 1;
-  g_.ReadoutStep = 0;
+  g_.ReadoutStep = kReadoutIdle;
 }
 
 void SvZRV_02::Form_QueryUnload() {
-  ports_.tcpclient.Close();
+  CloseSocket();
 }
 
 std::string SvZRV_02::MojiCut(const std::string& Readtext, std::int16_t& Mojist) {

@@ -22,9 +22,9 @@ std::string DriveOf(const std::string& path, const std::vector<std::string>& dri
 SvZRV_02::SvZRV_02(const Ports& ports) : ports_(ports) {
   // Timers as designed: Timer1 waits for something to send, Timer2 blinks always.
   ports_.Timer1.SetEnabled(false);
-  ports_.Timer1.SetInterval(200);
+  ports_.Timer1.SetInterval(kTickMs);
   ports_.Timer2.SetEnabled(true);
-  ports_.Timer2.SetInterval(200);
+  ports_.Timer2.SetInterval(kTickMs);
 
   vm_.Dir1.text = ports_.directories.CurrentDirectory();
   vm_.Drive1.list = ports_.directories.Drives();
@@ -33,7 +33,7 @@ SvZRV_02::SvZRV_02(const Ports& ports) : ports_(ports) {
 
 void SvZRV_02::StartLinkTimer() {
   ports_.Timer1.SetEnabled(true);
-  ports_.Timer1.SetInterval(200);
+  ports_.Timer1.SetInterval(kTickMs);
 }
 
 }  // namespace zrv

@@ -38,7 +38,7 @@ class SvZRV_02 {
     try {
       handler();
     } catch (const std::exception& e) {
-      ports_.messages.Show(e.what());
+      ports_.messages.Show(e.what(), "");
     }
   }
 
@@ -57,8 +57,9 @@ class SvZRV_02 {
 
   // Link and command transmission
   void OpenLink();
-  // True when the command was handed to the socket.
-  bool SendCommand(const std::string& command);
+  // True when the command was handed to the socket; each of its lines is then
+  // owed one reply of the kind `answers`.
+  bool SendCommand(const std::string& command, Awaited answers);
   void HaltPolling();
 
   // Run control
@@ -90,17 +91,27 @@ class SvZRV_02 {
   void PollCycle();
   void WaitStep(std::int32_t limit);
   void IdleStop();
-  // Counts one tick of waiting for the replies of the last transmission;
-  // false once they are in or a reply time-out has passed.
-  bool ReplyStillDue();
-  void InterpretGeneralReply(std::string& reply);
+  // A new connection, or none: the replies owed on the old one never come.
+  void ConnectSocket();
+  void CloseSocket();
+  // "host:port" of the link, for the operator.
+  std::string LinkName() const;
+  enum class ReplyWait { Answered, Waiting, TimedOut };
+  // Counts one tick of waiting for the owed replies; a time-out forgets them.
+  ReplyWait WaitForOwedReplies();
+  void TakePurityReply(const std::string& reply);
+  void TakeTemperatureReply(const std::string& reply);
   void EvaluatePurityAlarm();
-  void FormRecord(const std::string& reply);
+  // A record line in the history and, for measurements and notices, the log.
+  void FormRecord(const std::string& text, bool logged);
   void PrepareLogFile();
+  void KeepPreviousRun();
+  bool WriteHeldRecords();
+  void ReportLogOutage();
   void AppendHistory();
   void AdvanceHistory();
   void VersionReply(const std::string& reply);
-  void ReadoutReply(const std::string& reply);
+  void ReadoutReply(std::int16_t step, const std::string& reply);
   void ShowEmailState(bool on);
   // Ends a read-out that the link cut off; Check then reads the settings again.
   void AbandonReadout();
@@ -111,6 +122,8 @@ class SvZRV_02 {
   Ports ports_;
   SvGlobal01B g_;
   ViewModel vm_;
+  // Why the log could not be written last, for the operator.
+  std::string logError_;
 };
 
 }  // namespace zrv

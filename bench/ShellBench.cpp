@@ -18,8 +18,8 @@ namespace {
 
 class SilentBox : public zrv::MessageBoxPort {
  public:
-  void Show(const std::string&) override {}
-  void Notify(const std::string&) override {}
+  void Show(const std::string&, const std::string&) override {}
+  void Notify(const std::string&, const std::string&) override {}
 };
 
 std::string Line(int n) {

@@ -1,9 +1,13 @@
 // What travels to the instrument: ASCII commands, each ending in CR LF.
 #pragma once
 
+#include <cstddef>
+
 namespace zrv {
 
 constexpr const char* kCrLf = "\r\n";
+// The longest command the operator may send; the instrument's own are under 20.
+constexpr std::size_t kMaxCommandLength = 256;
 constexpr const char* kVersionQuery = "VER?\r\n";
 constexpr const char* kPurityQuery = "PURITY?\r\n";
 constexpr const char* kTempQuery = "TEMP?\r\n";

@@ -29,41 +29,60 @@ void SvZRV_02::OpenLink() {
   }
   ports_.tcpclient.SetRemoteHost(g_.HostAddress);
   ports_.tcpclient.SetRemotePort(static_cast<std::int32_t>(g_.HostPort));
-  ports_.tcpclient.Connect();
+  ConnectSocket();
   g_.LinkOpen = kTrue;
 }
 
-bool SvZRV_02::SendCommand(const std::string& command) {
+std::string SvZRV_02::LinkName() const {
+  return g_.HostAddress + ":" + std::to_string(g_.HostPort);
+}
+
+void SvZRV_02::ConnectSocket() {
+  g_.Owed.Forget();
+  ports_.tcpclient.Connect();
+}
+
+void SvZRV_02::CloseSocket() {
+  g_.Owed.Forget();
+  ports_.tcpclient.Close();
+}
+
+bool SvZRV_02::SendCommand(const std::string& command, Awaited answers) {
   int number = 0;
+  std::string reason;
   try {
     ports_.tcpclient.SendData(command);
     g_.SendRetries = 0;
     g_.SendFailed = kFalse;
     vm_.TCP_Condition.backColor = kLightOrange;
-    g_.RepliesDue = CommandsIn(command);
+    g_.Owed.Push(answers, CommandsIn(command));
     g_.ReplyDueTicks = 0;
     return true;
   } catch (const SocketError& e) {
     number = e.Number();
-  } catch (const std::exception&) {
+    reason = e.what();
+  } catch (const std::exception& e) {
     number = -1;
+    reason = e.what();
   }
 
-  // Only the purity query of an active Continue run is retried in silence:
-  // the connect issued a moment ago may simply not have completed yet, and
-  // the scheduler reconnects and resends it on the next tick. Anything else
+  // Only the queries of an active Continue run are retried in silence: the
+  // connect issued a moment ago may not have completed yet, or the
+  // instrument dropped the link between two replies, and the scheduler
+  // reconnects and starts the pair again on the next tick. Anything else
   // that fails is reported, so no command is ever dropped without a word.
   const bool pollRetry = g_.MeasureMode == kTrue && g_.ContinuousRun == kTrue &&
-                         g_.PollPhase == 2 && number == kNotConnected;
+                         (g_.PollPhase == kPurityDue || g_.PollPhase == kTempDue) &&
+                         number == kNotConnected;
   if (pollRetry) {
     g_.TickCount = Dec32(g_.TickCount);
     g_.SendRetries = Inc16(g_.SendRetries);
     g_.SendFailed = kTrue;
-    ports_.tcpclient.Close();
-    if (g_.SendRetries != 100) return false;
+    CloseSocket();
+    if (g_.SendRetries != kSilentRetries) return false;
   }
-  ports_.messages.Show("Can't connected !");
-  ports_.tcpclient.Close();
+  ports_.messages.Show("Can't connected !", LinkName() + ": " + reason);
+  CloseSocket();
   HaltPolling();
   return false;
 }
@@ -77,7 +96,7 @@ void SvZRV_02::HaltPolling() {
   g_.SendRetries = 0;
   g_.SendFailed = kFalse;
   // The link is closed: nothing more can come.
-  g_.RepliesDue = 0;
+  g_.Owed.Forget();
   g_.ReplyDueTicks = 0;
   if (g_.VersionPending == 0) vm_.start.enabled = true;
 }

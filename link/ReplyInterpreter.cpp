@@ -1,7 +1,9 @@
-// Every block the instrument sends is one reply: it is routed by the
-// controller state alone (only the e-mail alarm notice is known by its
-// text), and a reply that completes a record goes to the log and then to the
-// history view.
+// Every line the instrument sends is one reply. It answers the oldest command
+// still unanswered (see AwaitedReplies.h), and that command decides what it
+// is; only the e-mail alarm notice is known by its text. A measurement pair
+// and a notice become a record for the log and the history; anything else
+// the instrument says outside a Single run is shown in the history as it
+// came and never logged or paired.
 #include "app/SvZRV_02.h"
 #include "link/CheckedMath.h"
 #include "link/Commands.h"
@@ -14,65 +16,81 @@ std::string CutTail(const std::string& reply, std::size_t drop) {
   return reply.size() < drop ? std::string() : reply.substr(0, reply.size() - drop);
 }
 
+// One record is one line: a CR or LF inside it would split it in the log and
+// the history, so it is shown as "?", and a text cut off before its line end
+// gets one.
+std::string AsOneLine(std::string text) {
+  const bool ended = text.size() >= 2 && text.compare(text.size() - 2, 2, kCrLf) == 0;
+  if (ended) text.resize(text.size() - 2);
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = '?';
+  }
+  return text + kCrLf;
+}
+
 }  // namespace
 
 void SvZRV_02::tcpclient_DataArrival(std::int32_t /*bytesTotal*/) {
-  std::string reply = ports_.tcpclient.GetData();
-  // The notice comes unasked and answers nothing.
-  if (g_.RepliesDue > 0 && reply != kEmailAlarmNotice) g_.RepliesDue = Dec16(g_.RepliesDue);
+  const std::string reply = ports_.tcpclient.GetData();
+  const bool notice = reply == kEmailAlarmNotice;
+  // The notice comes unasked and answers nothing: it stays out of the queue.
+  const std::optional<Awaited> answers = notice ? std::nullopt : g_.Owed.Take();
 
   if (g_.VersionPending == 1) {
+    // Until a version is accepted, whatever comes is read as one.
     VersionReply(reply);
-  } else if (g_.ReadoutStep == 2 || g_.ReadoutStep == 3 || g_.ReadoutStep == 4) {
-    ReadoutReply(reply);
-  } else if (reply == kEmailAlarmNotice) {
+  } else if (notice && g_.ReadoutStep >= kReadoutThresholdSent) {
+    // A read-out query takes whatever comes next; its own reply still counts.
+    ReadoutReply(g_.ReadoutStep, reply);
+  } else if (answers == Awaited::Threshold) {
+    ReadoutReply(kReadoutThresholdSent, reply);
+  } else if (answers == Awaited::Hysteresis) {
+    ReadoutReply(kReadoutHysteresisSent, reply);
+  } else if (answers == Awaited::EmailState) {
+    ReadoutReply(kReadoutEmailSent, reply);
+  } else if (answers == Awaited::Purity) {
+    TakePurityReply(reply);
+  } else if (answers == Awaited::Temperature) {
+    TakeTemperatureReply(reply);
+  } else if (notice) {
     g_.EmailAlarmReceived = 1;
-  } else {
-    InterpretGeneralReply(reply);
-  }
-
-  const bool record =
-      g_.ReplyHandled == 0 &&
-      (g_.SingleMode == kTrue || g_.PurityReceived == kTrue || g_.EmailAlarmReceived != 0);
-  if (record) {
-    FormRecord(reply);
-  } else {
-    g_.PurityReceived = kTrue;
+    // A record of its own, which does not cost the pair it may have interrupted.
+    FormRecord(reply, true);
+  } else if (answers != Awaited::Version) {
+    // The operator's command, a setting's acknowledgement or a line nobody
+    // asked for: shown as it came; later answers to a repeated version query
+    // change nothing.
+    FormRecord(reply, false);
   }
   g_.ReplyHandled = 0;
   g_.EmailAlarmReceived = 0;
 }
 
-void SvZRV_02::InterpretGeneralReply(std::string& reply) {
-  if (g_.MeasureMode != kTrue) return;
-  if (g_.PurityReceived == kFalse) {
-    g_.PurityReply = reply;
-    g_.PurityText = CutTail(g_.PurityReply, 3);  // "%" and CR LF
-    // Only the event that took the purity reply evaluates the alarm.
-    EvaluatePurityAlarm();
-  } else {
-    g_.TempReply = reply;
-    g_.TempText = CutTail(g_.TempReply, 5);  // "DEG" and CR LF
-    reply = g_.PurityText + " " + g_.TempText + " %&DEG" + kCrLf;
-  }
+void SvZRV_02::TakePurityReply(const std::string& reply) {
+  g_.NoReplyCount = 0;
+  g_.PurityReply = reply;
+  g_.PurityText = CutTail(g_.PurityReply, 3);  // "%" and CR LF
+  EvaluatePurityAlarm();
+  g_.PurityReceived = kTrue;
 }
 
-void SvZRV_02::FormRecord(const std::string& reply) {
-  g_.RecordText += reply;
+void SvZRV_02::TakeTemperatureReply(const std::string& reply) {
+  g_.NoReplyCount = 0;
+  g_.TempReply = reply;
+  g_.TempText = CutTail(g_.TempReply, 5);  // "DEG" and CR LF
+  FormRecord(g_.PurityText + " " + g_.TempText + " %&DEG" + kCrLf, true);
+  g_.PurityReceived = kFalse;
+}
+
+void SvZRV_02::FormRecord(const std::string& text, bool logged) {
+  g_.RecordText += AsOneLine(text);
   g_.RecordTime = ports_.clock.Stamp();
-  AppendLogLine(g_.RecordText, g_.RecordTime);
+  if (logged) AppendLogLine(g_.RecordText, g_.RecordTime);
   AppendHistory();
   g_.RecordText.clear();
   g_.RecordTime.clear();
   AdvanceHistory();
-  // A notice comes unasked: it must not cost the pair it may have
-  // interrupted, so only measurement and Single replies reset the pairing.
-  if (g_.EmailAlarmReceived == 0) g_.PurityReceived = kFalse;
-
-  if (g_.LogWriteFailed == kTrue && g_.LogFailureReported == kFalse) {
-    g_.LogFailureReported = kTrue;
-    ports_.messages.Notify("Can't write log file !");
-  }
+  ReportLogOutage();
 }
 
 }  // namespace zrv

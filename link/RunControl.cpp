@@ -6,6 +6,19 @@
 #include "link/NumberReading.h"
 
 namespace zrv {
+namespace {
+
+// Reads one entry of the window; a wrong one is named for the operator.
+template <typename Number>
+Number ReadEntry(const char* name, const std::string& text, Number (*read)(std::string_view)) {
+  try {
+    return read(text);
+  } catch (const HandlerError& e) {
+    throw HandlerError(std::string(name) + " \"" + text + "\": " + e.what());
+  }
+}
+
+}  // namespace
 
 void SvZRV_02::start_Click() {
   try {
@@ -29,29 +42,41 @@ void SvZRV_02::start_Click() {
       g_.SingleMode = kFalse;
       g_.MeasureMode = kTrue;
       g_.ContinuousRun = kTrue;
-      g_.PollPhase = 0;
+      g_.PollPhase = kBetweenPolls;
       // The entries are read before the log is emptied, so a start that
       // fails on a wrong entry leaves the previous run's log intact.
-      std::int32_t interval = StrictInt32(vm_.Txt_Interval.text);
-      const std::int16_t alarmLevel = StrictInt16(vm_.Txt_Alarm_level.text);
+      std::int32_t interval = ReadEntry("Interval", vm_.Txt_Interval.text, StrictInt32);
+      const std::int16_t alarmLevel =
+          ReadEntry("Alarm level", vm_.Txt_Alarm_level.text, StrictInt16);
       // A pasted negative interval would poll on every tick.
-      if (interval < 0) throw HandlerError("negative interval");
+      if (interval < 0)
+        throw HandlerError("Interval \"" + vm_.Txt_Interval.text + "\" is negative");
       PrepareLogFile();
       if (interval == 0) interval = 10000;
       g_.IntervalSeconds = interval;
-      g_.TickCount = CheckedMul<std::int32_t>(g_.IntervalSeconds, 5);
+      g_.TickCount = CheckedMul<std::int32_t>(g_.IntervalSeconds, kTicksPerSecond);
       g_.ShortInterval = g_.IntervalSeconds <= 9 ? kTrue : kFalse;
       g_.AlarmLevel = alarmLevel;
     } else if (vm_.Single_mode.value) {
       g_.SingleMode = kTrue;
       g_.MeasureMode = kFalse;
+      // One command per start: a pasted line break would make it several,
+      // and the instrument's commands are a few characters long.
+      const std::string& command = vm_.Txt_Command.text;
+      if (command.find_first_of("\r\n") != std::string::npos) {
+        throw HandlerError("The command holds a line break; send one command per start.");
+      }
+      if (command.size() > kMaxCommandLength) {
+        throw HandlerError("The command is longer than " + std::to_string(kMaxCommandLength) +
+                           " characters.");
+      }
       g_.SingleCommandPending = kTrue;
-      g_.PendingCommand = vm_.Txt_Command.text + kCrLf;
+      g_.PendingCommand = command + kCrLf;
     }
     StartLinkTimer();
-  } catch (const std::exception&) {
-    ports_.messages.Show("Wrong Parameter !");
-    ports_.tcpclient.Close();
+  } catch (const std::exception& e) {
+    ports_.messages.Show("Wrong Parameter !", e.what());
+    CloseSocket();
     HaltPolling();
   }
 }

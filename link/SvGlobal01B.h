@@ -10,13 +10,36 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
+
+#include "link/AwaitedReplies.h"
 
 namespace zrv {
 
 constexpr std::int16_t kTrue = -1;  // for the -1/0 flags
 constexpr std::int16_t kFalse = 0;
 constexpr std::size_t kHistorySlots = 100;
+
+// Time is counted in ticks of Timer1.
+constexpr int kTickMs = 200;
+constexpr std::int32_t kTicksPerSecond = 5;
+constexpr std::int16_t kReplyTimeoutTicks = 25;
+constexpr std::int16_t kTimeoutsPerRun = 5;  // in a row: the instrument stopped answering
+// Failed sends of a Continue run's queries retried in silence, about 20 s.
+constexpr std::int16_t kSilentRetries = 100;
+
+// PollPhase: where the poll cycle of a Continue run stands.
+constexpr std::int16_t kBetweenPolls = 0;
+constexpr std::int16_t kTempDue = 1;    // "PURITY?" sent, "TEMP?" next
+constexpr std::int16_t kPurityDue = 2;  // the interval is over
+
+// ReadoutStep: the settings read-out of firmware 1.2 and later.
+constexpr std::int16_t kReadoutIdle = 0;
+constexpr std::int16_t kReadoutQueued = 1;  // "THRESHOLD?" waits for its tick
+constexpr std::int16_t kReadoutThresholdSent = 2;
+constexpr std::int16_t kReadoutHysteresisSent = 3;
+constexpr std::int16_t kReadoutEmailSent = 4;
 
 struct SvGlobal01B {
   // Link and transmission
@@ -26,10 +49,10 @@ struct SvGlobal01B {
   std::string PendingCommand;
   std::int16_t SendFailed = 0;
   std::int16_t SendRetries = 0;
-  // Replies still owed by the instrument for the last transmission (one per
-  // command in it), and the ticks waited for them: the link is not closed
-  // under a reply that is on its way, but for no longer than a reply time-out.
-  std::int16_t RepliesDue = 0;
+  // Replies still owed by the instrument on this connection, and the ticks
+  // waited for them since the last transmission: the link is not closed under
+  // a reply that is on its way, but for no longer than a reply time-out.
+  AwaitedReplies Owed;
   std::int16_t ReplyDueTicks = 0;
 
   // Run control
@@ -65,11 +88,14 @@ struct SvGlobal01B {
   std::array<std::string, kHistorySlots> HistoryLines;
   std::int16_t HistoryCount = 0;
   std::int16_t HistoryFull = 0;
-  // A record of this run could not be appended to the log, and whether the
-  // operator has been told; both cleared at every start so that a failing
-  // log is reported once per run, not once per record.
+  // The log cannot be written at the moment, and whether the operator has
+  // been told of this outage; both cleared once a record reaches the file
+  // again, so each outage is reported once, not once per record.
   std::int16_t LogWriteFailed = 0;
   std::int16_t LogFailureReported = 0;
+  // Record lines, stamps included, that wait for the log to come back; they
+  // are written, in order, before the next record that can be written.
+  std::deque<std::string> HeldRecords;
 
   // Instrument settings
   std::int16_t VersionPending = 0;  // 1/0

@@ -1,13 +1,57 @@
 // The measurement log: one line per record of a Continue run, the file
-// emptied at each start. Every write opens and closes the file, so no handle
-// is held between records and an operator may copy the file at any time.
+// holding only the current run. Every write opens and closes the file, so no
+// handle is held between records and an operator may copy the file at any
+// time. Nothing is ever lost without a word: a new start first keeps the
+// last run in a file of its own, a record reaches the file whole or not at
+// all, and records that cannot be written wait until the file can be.
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "app/SvZRV_02.h"
 
 namespace zrv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Enough for more than a day of one-second records while the log is away;
+// past it the oldest held record gives way.
+constexpr std::size_t kMaxHeldRecords = 100000;
+
+// "yyyy/mm/dd hh:nn:ss" as "yyyymmdd-hhnnss", or empty when it is no stamp.
+std::string StampForFileName(const std::string& line) {
+  static constexpr char kShape[] = "dddd/dd/dd dd:dd:dd";
+  if (line.size() < sizeof kShape - 1) return {};
+  std::string digits;
+  for (std::size_t i = 0; i + 1 < sizeof kShape; ++i) {
+    const bool digit = line[i] >= '0' && line[i] <= '9';
+    if (kShape[i] == 'd' ? !digit : line[i] != kShape[i]) return {};
+    if (digit) digits += line[i];
+  }
+  return digits.substr(0, 8) + "-" + digits.substr(8);
+}
+
+std::string FirstLine(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+}  // namespace
 
 void SvZRV_02::PrepareLogFile() {
+  if (!g_.HeldRecords.empty()) {
+    // The last run's records that never reached its file get a last chance.
+    if (!WriteHeldRecords()) {
+      ports_.messages.Notify("Can't write log file !", std::to_string(g_.HeldRecords.size()) +
+                                                           " records of the last run "
+                                                           "could not be written to " +
+                                                           g_.LogPath + ": " + logError_);
+      g_.HeldRecords.clear();
+    }
+  }
   if (vm_.Txt_Save_File.text.empty()) {
     g_.LogEnabled = kFalse;
     return;
@@ -15,23 +59,79 @@ void SvZRV_02::PrepareLogFile() {
   std::string directory = vm_.Dir1.text;
   if (directory.empty() || directory.back() != '/') directory += '/';
   g_.LogPath = directory + vm_.Txt_Save_File.text;
+  KeepPreviousRun();
   std::ofstream out(g_.LogPath, std::ios::binary | std::ios::trunc);
-  if (!out) throw FileError("Can't create " + g_.LogPath);
+  if (!out) throw FileError("Can't create " + g_.LogPath + ": " + std::strerror(errno));
+}
+
+void SvZRV_02::KeepPreviousRun() {
+  const fs::path log(g_.LogPath);
+  std::error_code error;
+  // Only a file with records needs keeping; a device such as /dev/null has none.
+  if (!fs::is_regular_file(log, error) || fs::file_size(log, error) == 0 || error) return;
+  std::string began = StampForFileName(FirstLine(log));
+  if (began.empty()) began = StampForFileName(ports_.clock.Stamp());
+  if (began.empty()) began = "undated";
+  const std::string stem = log.stem().string() + "_" + began;
+  fs::path kept = log.parent_path() / (stem + log.extension().string());
+  for (int n = 2; fs::exists(kept, error) || error; ++n) {
+    if (n > 99) break;
+    kept = log.parent_path() / (stem + "-" + std::to_string(n) + log.extension().string());
+  }
+  fs::rename(log, kept, error);
+  if (error || fs::exists(log)) {
+    throw FileError("Can't keep the last run of " + g_.LogPath + " as " + kept.string() + ": " +
+                    error.message());
+  }
 }
 
 void SvZRV_02::AppendLogLine(const std::string& recordText, const std::string& recordTime) {
   if (g_.MeasureMode != kTrue || g_.LogEnabled != kTrue) return;
+  if (g_.HeldRecords.size() == kMaxHeldRecords) g_.HeldRecords.pop_front();
+  g_.HeldRecords.push_back(recordTime + " " + recordText);
+  // A lost record must not stop the run; each outage is reported once.
+  if (!WriteHeldRecords()) g_.LogWriteFailed = kTrue;
+}
+
+// Writes the held records in order, each whole or not at all; true once none is left.
+bool SvZRV_02::WriteHeldRecords() {
+  std::error_code error;
+  std::uintmax_t length = fs::exists(g_.LogPath, error) ? fs::file_size(g_.LogPath, error) : 0;
+  if (error) length = 0;
   std::ofstream out(g_.LogPath, std::ios::binary | std::ios::app);
-  out << recordTime << ' ' << recordText;
-  out.close();
-  // A lost record must not stop the run; the operator is told once per run.
-  if (!out) g_.LogWriteFailed = kTrue;
+  while (out && !g_.HeldRecords.empty()) {
+    const std::string& line = g_.HeldRecords.front();
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    out.flush();
+    if (!out) break;
+    length += line.size();
+    g_.HeldRecords.pop_front();
+  }
+  if (!out) logError_ = std::strerror(errno);
+  if (!out && fs::is_regular_file(g_.LogPath, error)) {
+    // A short write, on a full disk say, is cut off so that the next record
+    // starts a line of its own.
+    out.close();
+    fs::resize_file(g_.LogPath, length, error);
+  }
+  if (!g_.HeldRecords.empty()) return false;
+  g_.LogWriteFailed = kFalse;
+  g_.LogFailureReported = kFalse;
+  return true;
+}
+
+void SvZRV_02::ReportLogOutage() {
+  if (g_.LogWriteFailed != kTrue || g_.LogFailureReported != kFalse) return;
+  g_.LogFailureReported = kTrue;
+  ports_.messages.Notify(
+      "Can't write log file !",
+      g_.LogPath + ": " + logError_ + "; the records wait until it can be written");
 }
 
 void SvZRV_02::Drive1_Change() {
   const std::string& root = vm_.Drive1.text;
   if (!ports_.directories.IsDirectory(root)) {
-    ports_.messages.Show("Wrong drive !");
+    ports_.messages.Show("Wrong drive !", root + " is not a directory");
     return;
   }
   vm_.Dir1.text = root;

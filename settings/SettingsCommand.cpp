@@ -8,7 +8,8 @@ namespace zrv {
 bool SvZRV_02::OpenLinkForSettingsCommand(std::int16_t& requestFlag) {
   // Ignored during runs, and while another command still waits for its
   // tick: the single command slot must never be overwritten.
-  const bool readoutSending = g_.ReadoutStep >= 1 && g_.ReadoutStep <= 3;
+  const bool readoutSending =
+      g_.ReadoutStep >= kReadoutQueued && g_.ReadoutStep <= kReadoutHysteresisSent;
   if (g_.SingleCommandPending != 0 || g_.ContinuousRun != 0 || g_.EmailSwitchPending != 0 ||
       g_.ParamSetPending != 0 || readoutSending) {
     return false;

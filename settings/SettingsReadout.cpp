@@ -1,8 +1,8 @@
 // Read-out of the instrument's e-mail alarm settings (firmware 1.2 on): the
-// ticks send "THRESHOLD?", "HYS?" and "EMAIL?", and each reply shows its
-// value and queues the next query. A read-out that the link cuts off is
-// abandoned rather than resumed later, where it would take the replies of
-// other commands as settings; Check is usable again to read them anew.
+// ticks send "THRESHOLD?", "HYS?" and "EMAIL?", each once its predecessor is
+// answered, and each reply shows its value and queues the next query. A read-out that the link cuts
+// off is abandoned rather than resumed later, where it would take the replies of other commands as
+// settings; Check is usable again to read them anew.
 #include "app/SvZRV_02.h"
 #include "link/Commands.h"
 
@@ -18,27 +18,27 @@ std::string ShownValue(const std::string& reply) {
 
 }  // namespace
 
-void SvZRV_02::ReadoutReply(const std::string& reply) {
+void SvZRV_02::ReadoutReply(std::int16_t step, const std::string& reply) {
   g_.ReplyHandled = 1;
-  switch (g_.ReadoutStep) {
-    case 2:
+  switch (step) {
+    case kReadoutThresholdSent:
       vm_.Txt_Theshold.text = ShownValue(reply);
       g_.PendingCommand = kHysteresisQuery;
       break;
-    case 3:
+    case kReadoutHysteresisSent:
       vm_.Txt_Hysteresis.text = ShownValue(reply);
       g_.PendingCommand = kEmailQuery;
       break;
     default:
       ShowEmailState(reply == kEmailOnReply);
-      g_.ReadoutStep = 0;
+      g_.ReadoutStep = kReadoutIdle;
       break;
   }
 }
 
 void SvZRV_02::AbandonReadout() {
-  if (g_.ReadoutStep == 0) return;
-  g_.ReadoutStep = 0;
+  if (g_.ReadoutStep == kReadoutIdle) return;
+  g_.ReadoutStep = kReadoutIdle;
   vm_.Version_Check.enabled = true;
 }
 

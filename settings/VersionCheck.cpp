@@ -28,7 +28,7 @@ void SvZRV_02::Version_Check_Click() {
       unsaved += (unsaved.empty() ? "" : "\n") + std::string(e.what());
     }
   }
-  if (!unsaved.empty()) ports_.messages.Show(unsaved);
+  if (!unsaved.empty()) ports_.messages.Show(unsaved, "");
   StartLinkTimer();
 }
 
@@ -50,7 +50,7 @@ void SvZRV_02::VersionReply(const std::string& reply) {
   g_.VersionPending = 0;
   vm_.Version_Check.enabled = false;
   if (version >= 1.2) {
-    g_.ReadoutStep = 1;
+    g_.ReadoutStep = kReadoutQueued;
     g_.PendingCommand = kThresholdQuery;
   }
 }

@@ -2,11 +2,10 @@
 // builds one widget per view-model control, forwards operator and timer
 // events to the handlers and re-renders every widget after each handler.
 //
-// Handlers never overlap. A message box runs a nested event loop inside a
-// handler; while any handler is running a timer tick is dropped (the next
-// one comes soon enough) and arriving replies wait in the socket adapter
-// until the handler has returned, then come one per event, so no handler
-// ever sees the state half-changed by another and no reply is lost.
+// Handlers never overlap: each runs to completion on the event loop, and no
+// message box runs an event loop inside one. Arriving replies wait in the
+// socket adapter and come one per event, so no handler ever sees the state
+// half-changed by another and no reply is lost.
 #pragma once
 
 #include <QWidget>
@@ -50,11 +49,13 @@ class MainWindow : public QWidget {
    public:
     RenderFirst(MainWindow& window, zrv::MessageBoxPort& messages)
         : window_(window), messages_(messages) {}
-    void Show(const std::string& text) override {
+    void Show(const std::string& text, const std::string& detail) override {
       window_.renderNow();
-      messages_.Show(text);
+      messages_.Show(text, detail);
     }
-    void Notify(const std::string& text) override { messages_.Notify(text); }
+    void Notify(const std::string& text, const std::string& detail) override {
+      messages_.Notify(text, detail);
+    }
 
    private:
     MainWindow& window_;

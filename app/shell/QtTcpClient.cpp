@@ -11,6 +11,8 @@ QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
     if (framer_.HasReply()) emit replyReady();
   });
   connect(&socket_, &QTcpSocket::readyRead, this, &QtTcpClient::ReadReceived);
+  connect(&socket_, &QAbstractSocket::errorOccurred, this,
+          [this] { lastError_ = socket_.errorString(); });
 }
 
 void QtTcpClient::ReadReceived() {
@@ -40,14 +42,17 @@ void QtTcpClient::SetRemotePort(std::int32_t port) {
 void QtTcpClient::Connect() {
   // A connect on an open or half-open socket starts over rather than fail.
   if (socket_.state() != QAbstractSocket::UnconnectedState) Drop();
+  lastError_.clear();
   socket_.connectToHost(host_, port_);
 }
 
 void QtTcpClient::SendData(const std::string& data) {
   if (socket_.state() != QAbstractSocket::ConnectedState) {
-    throw zrv::SocketError(zrv::kNotConnected,
-                           "Wrong protocol or connection state for the requested transaction or "
-                           "request");
+    const QString why = !lastError_.isEmpty() ? lastError_
+                        : socket_.state() == QAbstractSocket::UnconnectedState
+                            ? QStringLiteral("not connected")
+                            : QStringLiteral("the connection is still being made");
+    throw zrv::SocketError(zrv::kNotConnected, why.toStdString());
   }
   const auto size = static_cast<qint64>(data.size());
   if (socket_.write(data.data(), size) != size) {

@@ -8,7 +8,8 @@
 // byte waits in the socket while a handler (or a box it shows) runs;
 // replyReady announces complete replies, which GetData hands out one at a
 // time. A line without CR LF becomes a reply once it has been quiet for
-// kQuietMs.
+// kQuietMs: a slow serial bridge or a peer that writes byte by byte pauses
+// inside a line, and a reply taken before its end would be a false one.
 #pragma once
 
 #include <QObject>
@@ -23,8 +24,9 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   Q_OBJECT
 
  public:
-  // Well under a tick, and far above the gap between the segments of one reply.
-  static constexpr int kQuietMs = 100;
+  // Far above any pause inside one reply, and well inside the reply time-out
+  // of 5 s, so that a line that never ends still reaches the controller.
+  static constexpr int kQuietMs = 2000;
 
   explicit QtTcpClient(QObject* parent = nullptr);
 
@@ -52,4 +54,6 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   zrv::ReplyFramer framer_;
   QString host_;
   quint16 port_ = 0;
+  // Why the last connection failed or ended, for the operator.
+  QString lastError_;
 };

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   InstallFontSubstitutions();
   QtMessageBox messages;
   MainWindow window(messages);
+  messages.SetWindow(&window);
   window.show();
   return app.exec();
 }

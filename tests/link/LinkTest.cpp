@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "link/Commands.h"
 #include "tests/support/FakePorts.h"
 #include "tests/support/TempWorkDir.h"
 
@@ -21,9 +22,10 @@ TEST(Link, Scripts) {
           {"Txt_Interval=-5 start t", "connect close !Wrong Parameter !"},
           {"Txt_Save_File=a-directory start t ?log",
            "connect close !Wrong Parameter ! log=old\r\n"},
-          // Any failed send but the purity query's is reported at once.
-          {"Txt_Interval=1 start t <99.5% offline t t ?start",
-           "connect @1 PURITY? @2 close !Can't connected ! start=start"},
+          // A link that drops in mid-pair costs that pair: the next tick starts
+          // it again on a new connection.
+          {"Txt_Interval=1 start t <99.5% drop t t <99.5% t <25.3DEG ?log",
+           "connect @1 PURITY? @2 close connect @3 PURITY? @4 TEMP? log=T 99.5 25.3 %&DEG\r\n"},
           // stop only raises the request; the mode buttons switch their fields.
           {"single stop ?start t <x t ?start",
            "connect start=start off @1 VER? @2 close start=start"},
@@ -37,6 +39,20 @@ TEST(Link, Scripts) {
            "Txt_Command=VER? Txt_Alarm_level=80 off Drive1=/ off Txt_Command=VER? off "
            "Txt_Save_File=zrv-02.log"},
       });
+}
+
+// One command per start: a pasted line break or an over-long text is refused.
+TEST(Link, ASingleCommandIsOneLineOfAtMostTheLongestLength) {
+  const std::string longest(kMaxCommandLength, 'x'), refused = "connect close !Wrong Parameter !";
+  for (const auto& [command, wire] : {std::pair{std::string("PURITY?\r\nPURITY?"), refused},
+                                      {"TEMP?\n", refused},
+                                      {longest + "x", refused},
+                                      {longest, "connect @1 " + longest}}) {
+    Rig r;
+    r.Run("check t <1.10 t");
+    r.vm.Txt_Command.text = command;
+    EXPECT_EQ(r.Run("single t"), wire) << command;
+  }
 }
 
 TEST(Link, ThePurityQueryIsRetriedSilentlyUntilTheHundredthFailure) {

@@ -20,20 +20,23 @@ TEST(PollScheduler, TickTable) {
            "connect @1 PURITY? @2 TEMP? @3 close @50 connect @51 PURITY? @52 TEMP?"},
           {"Txt_Interval=0 start t <99.5% t <25.3DEG t*49999",
            "connect @1 PURITY? @2 TEMP? @3 close @50000 connect @50001 PURITY?"},
-          // A reply is waited for 24 ticks; the 25th abandons the pair and
-          // the next tick starts it again. Waiting does not advance the interval.
+          // A reply is waited for 24 ticks; the 25th abandons the pair on a new
+          // connection, where the reply given up on cannot follow, and the next
+          // tick starts it again. Waiting does not advance the interval.
           {"start t t*24 <99.5% t", "connect @1 PURITY? @26 TEMP?"},
-          {"start t*27", "connect @1 PURITY? @27 PURITY?"},
-          // A stray reply before the first tick is waited out like a pair's.
-          {"start <x t*26", "connect @26 PURITY?"},
+          {"start t t*25 <99.2% t <99.5% t <25.3DEG ?log",
+           "connect @1 PURITY? @26 close connect @27 PURITY? @28 TEMP? log=T 99.5 25.3 %&DEG\r\n"},
+          // Lines nobody asked for are no replies: they neither pair nor wait.
+          {"start <x t <99.5% t <25.3DEG <NOISE t*4 <99.5% <NOISE t <25.3DEG ?log",
+           "connect @1 PURITY? @2 TEMP? @6 PURITY? @7 TEMP? log=T 99.5 25.3 %&DEG\r\nT 99.5 25.3 "
+           "%&DEG\r\n"},
           // The next pair waits for the temperature reply of the previous one.
-          {"start t <99.5% t*30", "connect @1 PURITY? @2 TEMP? @31 PURITY?"},
-          {"start t <99.5% t*9 <25.3DEG t*27",
-           "connect @1 PURITY? @2 TEMP? @11 PURITY? @37 PURITY?"},
-          // The fifth time-out of a run ends it, a good pair between or not.
+          {"start t <99.5% t*30", "connect @1 PURITY? @2 TEMP? @30 close connect @31 PURITY?"},
+          // Five time-outs in a row end a run; a reply in between starts the count again.
           {"start t*26 t <99.5% t <25.3DEG t*200 ?start",
-           "connect @1 PURITY? @27 PURITY? @28 TEMP? @32 PURITY? @58 PURITY? @84 PURITY? "
-           "@110 PURITY? @135 close !no response from the host ! start=start"},
+           "connect @1 PURITY? @26 close connect @27 PURITY? @28 TEMP? @32 PURITY? @57 close "
+           "connect @58 PURITY? @83 close connect @84 PURITY? @109 close connect @110 PURITY? "
+           "@135 close connect @136 PURITY? @161 close !no response from the host ! start=start"},
           // stop is honoured with the next TEMP? or between pairs of a long
           // interval; the tick after that lets the link go.
           {"Txt_Interval=60 start t <99.5% t <25.3DEG t*8 stop t*9 ?start",

@@ -21,17 +21,18 @@ TEST(ReplyInterpreter, PairsNoticesVersionRepliesAndSingleReplies) {
                  // Single replies are recorded as received, never logged.
                  {"start t <99.5% t <25.3DEG stop t t single t <1.10 <<no~end ?TxtBox_Reply ?log",
                   "connect @1 PURITY? @2 TEMP? @4 close connect @5 VER? TxtBox_Reply=T 99.5 25.3 "
-                  "%&DEG\r\nT 1.10\r\nT no end log=T 99.5 25.3 %&DEG\r\n"},
+                  "%&DEG\r\nT 1.10\r\nT no end\r\n log=T 99.5 25.3 %&DEG\r\n"},
              });
-  // A version reply is never recorded, not even a notice; before any run the
-  // first reply after the check only pairs up, the next is recorded.
+  // A version reply is never recorded, not even a notice; what the instrument
+  // says outside a run is shown as it came.
   EXPECT_EQ(Rig().Run("check t <E-MAIL~ALARM <1.10 <OK <OK ?TxtBox_Reply"),
-            "connect @1 VER? TxtBox_Reply=T OK\r\n");
-  // Blocks are never split or joined: two replies in one are one reply.
+            "connect @1 VER? TxtBox_Reply=T OK\r\nT OK\r\n");
+  // Blocks are never split or joined: two replies in one are one reply, and
+  // its inner line end does not split the record line.
   Rig r;
   r.Run("check t <1.10 t start t");
   r.Reply("99.9%\r\n25.3DEG\r\n");
-  EXPECT_EQ(r.Run("t <25.3DEG ?log"), "@1 TEMP? log=T 99.9%\r\n25.3DE 25.3 %&DEG\r\n");
+  EXPECT_EQ(r.Run("t <25.3DEG ?log"), "@1 TEMP? log=T 99.9%??25.3DE 25.3 %&DEG\r\n");
 }
 
 }  // namespace zrv::test

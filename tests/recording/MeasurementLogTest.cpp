@@ -1,7 +1,9 @@
 // The log file: its path, its exact bytes, and what happens when it cannot
 // be written; and the drive list that chooses its directory.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "tests/support/FakePorts.h"
@@ -25,11 +27,57 @@ TEST(MeasurementLog, EachStartEmptiesTheFileAndEachPairAddsOneLine) {
     EXPECT_EQ(r.Run("<9.9% t <-1.5DEG"), "@1 TEMP?");
     const std::string lines =
         "2026/12/06 18:41:13 100.0 25.3 %&DEG\r\n2026/12/31 23:59:59 9.9 -1.5 %&DEG\r\n";
-    // The history has every record, logged or not.
+    // The history has every record, logged or not; the run before is kept.
+    const std::string kept = ReadFileBytes("zrv-02_20261206-184113.log");
     EXPECT_EQ(std::tuple(r.g.LogPath, ReadFileBytes(path.empty() ? "zrv-02.log" : path),
-                         r.vm.TxtBox_Reply.text),
-              std::tuple(path, path.empty() ? "last week\r\n" : lines, lines));
+                         r.vm.TxtBox_Reply.text, kept),
+              std::tuple(path, path.empty() ? "last week\r\n" : lines, lines,
+                         name == std::string("zrv-02.log") ? "last week\r\n" : ""));
+    fs::remove("zrv-02_20261206-184113.log");
   }
+}
+
+// Kept under the time of its first record, or of the start when it has none;
+// a run that cannot be kept is not emptied and the start is refused.
+TEST(MeasurementLog, ANewStartKeepsTheLastRunInAFileNamedForWhenItBegan) {
+  const std::string tooLong(250, 'n');
+  WriteFileBytes(tooLong, "kept in place\r\n");
+  WriteFileBytes("zrv-02_20261206-184113.log", "taken\r\n");
+  Rig r;
+  r.clock.stamp = "2026/12/06 18:41:13";
+  r.Run("check t <1.10 t Txt_Interval=1 start t <1.0% stop t <2DEG t");
+  r.clock.stamp = "2026/12/07 09:00:00";
+  EXPECT_EQ(r.Run("Txt_Save_File=" + tooLong + " start Txt_Save_File=zrv-02.log start"),
+            "connect close !Wrong Parameter ! connect");
+  EXPECT_EQ(std::tuple(ReadFileBytes(tooLong), ReadFileBytes("zrv-02_20261206-184113-2.log"),
+                       ReadFileBytes("zrv-02.log")),
+            std::tuple("kept in place\r\n", "2026/12/06 18:41:13 1.0 2 %&DEG\r\n", ""));
+}
+
+// A file size limit makes writes short, as a full disk does.
+TEST(MeasurementLog, RecordsWaitOutEachOutageWholeAndInOrder) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit open{};
+  getrlimit(RLIMIT_FSIZE, &open);
+  const auto limitFileSize = [&](rlim_t bytes) {
+    rlimit limit = open;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  };
+  Rig r;
+  r.Run("check t <1.10 t Txt_Interval=1 start t <9.9% t <1.0DEG t*3");
+  for (const std::string tenths : {"2", "3"}) {
+    const std::string before = ReadFileBytes("zrv-02.log");
+    limitFileSize(before.size() + 10);  // the next record fits only in part
+    r.Run("t <9.9% t <" + tenths + ".0DEG t*3");
+    EXPECT_EQ(ReadFileBytes("zrv-02.log"), before) << "cut back to whole records";
+    limitFileSize(open.rlim_cur);
+    r.Run("t <9.9% t <" + tenths + ".1DEG t*3");
+  }
+  EXPECT_EQ(ReadFileBytes("zrv-02.log"),
+            "T 9.9 1.0 %&DEG\r\nT 9.9 2.0 %&DEG\r\nT 9.9 2.1 %&DEG\r\nT 9.9 3.0 %&DEG\r\nT 9.9 3.1 "
+            "%&DEG\r\n");
+  EXPECT_EQ(r.messages.notified, Texts(2, "Can't write log file !")) << "once per outage";
 }
 
 TEST(MeasurementLog, ALostLogIsReportedOncePerRunAndTheRunGoesOn) {

@@ -18,17 +18,25 @@ TEST(Settings, ReadoutOnFirmware120) {
                  {"t <<\n ?Txt_Theshold", "@1 THRESHOLD? Txt_Theshold="},
                  {"t <9 t <9 t EMail=x <on ?EMail email t",
                   "@1 THRESHOLD? @2 HYS? @3 EMAIL? EMail=not Ready connect @4 EMAIL ON"},
-                 // A late reply lands in the next field.
-                 {"t t <90 ?Txt_Theshold ?Txt_Hysteresis t",
-                  "@1 THRESHOLD? @2 THRESHOLD? Txt_Theshold=0 Txt_Hysteresis=90 @3 EMAIL?"},
+                 // Each query waits for the reply before it, so a late reply lands in its
+                 // own field; one later than the time-out is given up on, and Check reads again.
+                 {"t t*3 <90 t <05 t t*5 <ON t ?Txt_Theshold ?Txt_Hysteresis ?EMail",
+                  "@1 THRESHOLD? @5 HYS? @6 EMAIL? @12 close Txt_Theshold=90 Txt_Hysteresis=05 "
+                  "EMail=Ready"},
+                 {"t t*25 <90 ?Txt_Theshold ?Version_Check ?TxtBox_Reply t",
+                  "@1 THRESHOLD? Txt_Theshold=0 Version_Check=Complete TxtBox_Reply=T 90\r\n @27 "
+                  "close"},
                  // Clicks are ignored while a read-out query waits for its tick; at the
                  // e-mail reply the switch shows what it sent, whatever the reply said.
                  {"email set t", "@1 THRESHOLD?"},
                  // A start abandons the read-out: the run's replies are no settings.
                  {"start t ?Version_Check", "connect @1 PURITY? Version_Check=Complete"},
                  {"t <90 email set t <5 email set t", "@1 THRESHOLD? @2 HYS? @3 EMAIL?"},
-                 {"t <90 t <5 t email <OFF t ?EMail <OK t",
-                  "@1 THRESHOLD? @2 HYS? @3 EMAIL? connect @4 EMAIL ON EMail=Ready @5 close"},
+                 // A click during the last step starts a new connection, which the
+                 // e-mail state reply cannot follow: the read-out is cut.
+                 {"t <90 t <5 t email <OFF t ?EMail <OK t t ?Version_Check",
+                  "@1 THRESHOLD? @2 HYS? @3 EMAIL? connect @4 EMAIL ON EMail=Ready @6 close "
+                  "Version_Check=Complete"},
              });
 }
 
@@ -46,6 +54,12 @@ TEST(Settings, SwitchAndSetOnFirmware110) {
           {"Txt_Theshold=95 Txt_Hysteresis=2 set t <OK t <OK t",
            "connect @1 THRESHOLD 95\r\nHYS 2 @3 close"},
           {"Txt_Theshold=9.5ab Txt_Hysteresis=~1~ set t", "connect @1 THRESHOLD 9.5ab\r\nHYS  1 "},
+          // After a run, the acknowledgements are shown, never logged or paired.
+          {"Txt_Interval=1 start t <99.5% stop t <25.3DEG t set t <OK <OK t email t <OK t ?log "
+           "?TxtBox_Reply",
+           "connect @1 PURITY? @2 TEMP? @3 close connect @4 THRESHOLD 0\r\nHYS 0 @5 close connect "
+           "@6 EMAIL ON @7 close log=T 99.5 25.3 %&DEG\r\n TxtBox_Reply=T 99.5 25.3 %&DEG\r\nT "
+           "OK\r\nT OK\r\nT OK\r\n"},
           // Ignored while a run or another command waits for its tick.
           {"start email set t", "connect @1 PURITY?"},
           {"single email set t", "connect @1 VER?"},

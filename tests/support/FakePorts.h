@@ -44,9 +44,13 @@ struct FakeTimer : TimerPort {
 };
 
 struct FakeMessageBox : MessageBoxPort {
-  void Show(const std::string& text) override { shown.push_back(text); }
-  void Notify(const std::string& text) override { notified.push_back(text); }
-  Texts shown, notified;
+  void Show(const std::string& text, const std::string& detail) override {
+    shown.push_back(text), details.push_back(detail);
+  }
+  void Notify(const std::string& text, const std::string& detail) override {
+    notified.push_back(text), details.push_back(detail);
+  }
+  Texts shown, notified, details;  // details of both kinds, in order
 };
 
 struct FakeClock : ClockPort {

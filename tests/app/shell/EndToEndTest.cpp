@@ -62,9 +62,16 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
   click("stop");
   EXPECT_TRUE(QTest::qWaitFor(idle, 10000));
   EXPECT_TRUE(alarmColours.count(qRgb(255, 0, 0)) && alarmColours.count(qRgb(192, 255, 255)));
-  EXPECT_EQ(log().split("\r\n").mid(0, 4).join(",").remove(
-                QRegularExpression(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)")),
-            " 99.5 25.3 %&DEG, 95.0 25.3 %&DEG, 79.9 25.3 %&DEG, 70.0 25.3 %&DEG");
+  // Nothing but the run's pairs reaches the log, then or later: the last value repeats.
+  const auto pairsLogged = [&] {
+    return log().remove(QRegularExpression(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)"));
+  };
+  const QString pairs = pairsLogged();
+  EXPECT_TRUE(QString(" 99.5 25.3 %&DEG\r\n 95.0 25.3 %&DEG\r\n 79.9 25.3 %&DEG\r\n" +
+                      QString(" 70.0 25.3 %&DEG\r\n").repeated(pairs.count("\r\n") - 3))
+                  .startsWith(pairs) &&
+              pairs.count("\r\n") >= 4)
+      << pairs.toStdString();
   const auto& trace = sim->trace();  // after the read-out, PURITY? and TEMP? polled 1 s apart
   for (qsizetype i = 6; i < trace.size(); i += 2)
     EXPECT_NEAR(trace[i].msecsSinceEpoch - trace[i - 2].msecsSinceEpoch, 1000, 200);
@@ -89,6 +96,7 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return history->toPlainText().endsWith(" 03\n") && find("start")->isEnabled(); }));
   EXPECT_EQ(log(), logged);
+  EXPECT_EQ(pairsLogged(), pairs) << "the settings' acknowledgements are not records";
   EXPECT_TRUE(messages.shown.empty());
 }
 

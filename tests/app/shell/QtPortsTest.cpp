@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTcpSocket>
 
+#include "app/shell/MainWindow.h"
 #include "app/shell/QtMessageBox.h"
 #include "app/shell/QtTcpClient.h"
 #include "link/HandlerError.h"
 #include "link/ReplyFramer.h"
+#include "sim/SimServer.h"
 #include "tests/app/shell/ShellTestSupport.h"
 
 namespace zrv::test {
@@ -50,15 +53,60 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return client.State() == QAbstractSocket::UnconnectedState; }));
 }
 
-TEST(QtMessageBox, TheNoticeReturnsAtOnceAndStaysUpWithoutBlocking) {
-  QtMessageBox().Notify("Can't write log file !");
-  QPointer<QMessageBox> box;
+// A reply written in pieces that pause, as a slow serial bridge writes it, is one reply.
+TEST(QtTcpClient, JoinsTheSegmentsOfALineThatPauses) {
+  QTcpServer server;
+  QtTcpClient client;
+  QTcpSocket* peer = ConnectLocally(client, server);
+  ASSERT_NE(peer, nullptr);
+  for (const char* piece : {"9", "9.", "5%", "\r", "\n"}) {
+    peer->write(piece);
+    QTest::qWait(400);
+  }
+  EXPECT_EQ(client.GetData(), "99.5%\r\n");
+  EXPECT_FALSE(client.HasReply());
+}
+
+QMessageBox* OpenBox() {
   for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
+    if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) return b;
+  return nullptr;
+}
+
+TEST(QtMessageBox, TheNoticeReturnsAtOnceAndStaysUpWithoutBlocking) {
+  QtMessageBox().Notify("Can't write log file !", "/tmp/x/zrv-02.log: No such file or directory");
+  QPointer<QMessageBox> box = OpenBox();
   ASSERT_FALSE(box.isNull());
-  EXPECT_EQ(box->text() + (box->isModal() ? " (modal)" : ""), "Can't write log file !");
+  EXPECT_EQ(box->text() + (box->isModal() ? " (modal) " : " ") + box->detailedText(),
+            "Can't write log file ! /tmp/x/zrv-02.log: No such file or directory");
   box->close();
   EXPECT_TRUE(QTest::qWaitFor([&] { return box.isNull(); })) << "deleted once closed";
+}
+
+// While a box waits for OK, the run goes on: the ticks and the replies are
+// the instrument's clock, and the box holds only the operator's input.
+TEST(QtMessageBox, ABoxHoldsTheWindowButNeverTheRun) {
+  sim::SimServer sim(sim::SimOptions{.instrument = {.firmware = "1.10"}});
+  WriteLocalHistory(ListenLocally([&](quint16 p) { return sim.listen(p); }));
+  QtMessageBox messages;
+  MainWindow window(messages);
+  messages.SetWindow(&window);
+  window.show();
+  const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
+  QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return find("start")->isEnabled(); }));
+  window.findChild<QLineEdit*>("Txt_Interval")->setText("1");
+  window.core().View().Txt_Interval.text = "1";
+  QTest::mouseClick(find("start"), Qt::LeftButton);
+  QTest::keyClicks(find("HostIPEdit"), "x");
+  QPointer<QMessageBox> box = OpenBox();
+  ASSERT_FALSE(box.isNull());
+  const auto polls = [&] { return sim.trace().size(); };
+  const qsizetype before = polls();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return polls() >= before + 4; }, 4000)) << "two pairs";
+  EXPECT_EQ(std::tuple(box->text(), box->windowModality(), box->isVisible()),
+            std::tuple("Illegal Input !", Qt::WindowModal, true));
+  box->close();
 }
 
 }  // namespace zrv::test

@@ -23,8 +23,8 @@ namespace {
 
 // A modal box: `whileOpen` runs inside Show, as the operator's time with it would.
 struct BusyMessageBox : FakeMessageBox {
-  void Show(const std::string& text) override {
-    FakeMessageBox::Show(text);
+  void Show(const std::string& text, const std::string& detail) override {
+    FakeMessageBox::Show(text, detail);
     if (whileOpen) whileOpen();
   }
   std::function<void()> whileOpen;
