@@ -20,6 +20,7 @@ namespace zrv {
 constexpr std::int16_t kTrue = -1;  // for the -1/0 flags
 constexpr std::int16_t kFalse = 0;
 constexpr std::size_t kHistorySlots = 100;
+constexpr std::int16_t kLastHistorySlot = kHistorySlots - 1;
 
 // Time is counted in ticks of Timer1.
 constexpr int kTickMs = 200;

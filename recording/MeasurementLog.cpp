@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 // Enough for more than a day of one-second records while the log is away;
 // past it the oldest held record gives way.
 constexpr std::size_t kMaxHeldRecords = 100000;
+// Runs that began in the same second get "-2", "-3", ... up to this many.
+constexpr int kMaxKeptNamesPerSecond = 99;
 
 // "yyyy/mm/dd hh:nn:ss" as "yyyymmdd-hhnnss", or empty when it is no stamp.
 std::string StampForFileName(const std::string& line) {
@@ -75,7 +77,7 @@ void SvZRV_02::KeepPreviousRun() {
   const std::string stem = log.stem().string() + "_" + began;
   fs::path kept = log.parent_path() / (stem + log.extension().string());
   for (int n = 2; fs::exists(kept, error) || error; ++n) {
-    if (n > 99) break;
+    if (n > kMaxKeptNamesPerSecond) break;
     kept = log.parent_path() / (stem + "-" + std::to_string(n) + log.extension().string());
   }
   fs::rename(log, kept, error);

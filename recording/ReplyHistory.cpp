@@ -24,15 +24,15 @@ void SvZRV_02::AppendHistory() {
     return;
   }
   for (int i = 0; i < g_.HistoryCount; ++i) g_.HistoryLines[i] = g_.HistoryLines[i + 1];
-  g_.HistoryLines[99] = line;
+  g_.HistoryLines[kLastHistorySlot] = line;
   box.text.clear();
   for (int i = 0; i < g_.HistoryCount; ++i) box.text += g_.HistoryLines[i];
-  InsertAtEnd(box, g_.HistoryLines[99]);
+  InsertAtEnd(box, g_.HistoryLines[kLastHistorySlot]);
 }
 
 void SvZRV_02::AdvanceHistory() {
   if (g_.HistoryFull != kFalse) return;
-  if (g_.HistoryCount == 99) {
+  if (g_.HistoryCount == kLastHistorySlot) {
     g_.HistoryFull = kTrue;
   } else {
     g_.HistoryCount = Inc16(g_.HistoryCount);

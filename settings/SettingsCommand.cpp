@@ -10,7 +10,7 @@ bool SvZRV_02::OpenLinkForSettingsCommand(std::int16_t& requestFlag) {
   // tick: the single command slot must never be overwritten.
   const bool readoutSending =
       g_.ReadoutStep >= kReadoutQueued && g_.ReadoutStep <= kReadoutHysteresisSent;
-  if (g_.SingleCommandPending != 0 || g_.ContinuousRun != 0 || g_.EmailSwitchPending != 0 ||
+  if (g_.SingleCommandPending == kTrue || g_.ContinuousRun == kTrue || g_.EmailSwitchPending != 0 ||
       g_.ParamSetPending != 0 || readoutSending) {
     return false;
   }
