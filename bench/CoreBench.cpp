@@ -27,17 +27,17 @@ void BM_Tick(benchmark::State& state, TickState which) {
   for (auto _ : state) {
     switch (which) {
       case TickState::Counting:
-        rig.g.PollPhase = 0;
+        rig.g.PollPhase = kBetweenPolls;
         rig.g.TickCount = 1;
         rig.g.LinkOpen = kFalse;
         break;
       case TickState::WaitingForReply:
-        rig.g.PollPhase = 1;
+        rig.g.PollPhase = kTempDue;
         rig.g.PurityReceived = kFalse;
         rig.g.WaitTicks = 0;
         break;
       case TickState::SendingPurity:
-        rig.g.PollPhase = 0;
+        rig.g.PollPhase = kBetweenPolls;
         rig.g.TickCount = 5;
         rig.g.PurityReceived = kFalse;
         break;

@@ -66,12 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int16_t f : {g.VersionPending, g.EmailSwitchPending, g.ParamSetPending,
                            g.EmailEnabled, g.ReplyHandled, g.EmailAlarmReceived})
       Require(f == 0 || f == 1, "1/0 flag holds 1 or 0");
-    const std::pair<int, int> counters[] = {{g.HistoryCount, 99}, {g.ReadoutStep, 4},
-                                            {g.PollPhase, 2},     {g.WaitTicks, 24},
-                                            {g.NoReplyCount, 4},  {g.SendRetries, 99}};
+    const std::pair<int, int> counters[] = {{g.HistoryCount, kLastHistorySlot},
+                                            {g.ReadoutStep, kReadoutEmailSent},
+                                            {g.PollPhase, kPurityDue},
+                                            {g.WaitTicks, kReplyTimeoutTicks - 1},
+                                            {g.NoReplyCount, kTimeoutsPerRun - 1},
+                                            {g.SendRetries, kSilentRetries - 1}};
     for (auto [value, most] : counters)
       Require(value >= 0 && value <= most, "counters within their ranges");
-    Require(g.ContinuousRun != kTrue || (g.TickCount >= 0 && g.TickCount <= g.IntervalSeconds * 5),
+    Require(g.ContinuousRun != kTrue ||
+                (g.TickCount >= 0 && g.TickCount <= g.IntervalSeconds * kTicksPerSecond),
             "TickCount within interval");
     Require(g.RecordText.empty() && g.RecordTime.empty(), "no record left half-formed");
     const std::size_t filled = g.HistoryFull == kTrue ? kHistorySlots : g.HistoryCount;
