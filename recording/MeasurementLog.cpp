@@ -75,12 +75,14 @@ void SvZRV_02::KeepPreviousRun() {
   if (began.empty()) began = StampForFileName(ports_.clock.Stamp());
   if (began.empty()) began = "undated";
   const std::string stem = log.stem().string() + "_" + began;
-  fs::path kept = log.parent_path() / (stem + log.extension().string());
-  for (int n = 2; fs::exists(kept, error) || error; ++n) {
-    if (n > kMaxKeptNamesPerSecond) break;
-    kept = log.parent_path() / (stem + "-" + std::to_string(n) + log.extension().string());
+  fs::path kept;
+  for (int n = 1; n <= kMaxKeptNamesPerSecond && (kept.empty() || fs::exists(kept)); ++n) {
+    const std::string number = n == 1 ? "" : "-" + std::to_string(n);
+    kept = log.parent_path() / (stem + number + log.extension().string());
   }
-  fs::rename(log, kept, error);
+  // A rename onto a name in use would replace a run kept before.
+  if (fs::exists(kept)) error = std::make_error_code(std::errc::file_exists);
+  if (!error) fs::rename(log, kept, error);
   if (error || fs::exists(log)) {
     throw FileError("Can't keep the last run of " + g_.LogPath + " as " + kept.string() + ": " +
                     error.message());
