@@ -22,8 +22,8 @@ TEST(Link, Scripts) {
           {"Txt_Save_File=a-directory start t ?log",
            "connect close !Wrong Parameter ! log=old\r\n"},
           // Any failed send but the purity query's is reported at once.
-          {"Txt_Interval=1 start t <99.5% offline t t ?start",
-           "connect @1 PURITY? @2 close !Can't connected ! start=start"},
+          {"Txt_Interval=1 start t <99.5% offline t t ?start ?TCP_Condition.color",
+           "connect @1 PURITY? @2 close !Can't connected ! start=start TCP_Condition.color=white"},
           // stop only raises the request; the mode buttons switch their fields.
           {"single stop ?start t <x t ?start",
            "connect start=start off @1 VER? @2 close start=start"},
