@@ -43,8 +43,10 @@ TEST(Link, ThePurityQueryIsRetriedSilentlyUntilTheHundredthFailure) {
   for (const bool comesUp : {true, false}) {
     Rig r;
     r.Run("check t <1.10 t offline start t*99");
+    // Socket calls: host, port, connect, VER? and close for the check; host, port and connect
+    // for the start; then a close and a connect again after each of the 99 failed sends.
     EXPECT_EQ(std::tuple(r.socket.calls.size(), r.g.SendRetries, r.g.TickCount, r.timer1.interval),
-              std::tuple(206u, 99, 0, 200));
+              std::tuple(5u + 3u + 99u * 2, 99, 0, 200));
     r.socket.connected = comesUp;
     EXPECT_EQ(r.Run("t <99.5% t email t"),
               comesUp ? "@1 PURITY? @2 TEMP?"

@@ -95,11 +95,12 @@ std::string Rig::Run(const std::string& script) {
 }
 
 // The output a line for each event: a tick with what it sent, connect, close,
-// a box, a control or the log shown. For reading: rows compare the output.
+// a box, a control or the log shown, quoted. For reading: rows compare the output.
 static std::string Events(const std::string& out) {
   static const std::regex event(" (?=@[0-9]+ |connect\\b|close\\b|![^ ]|[\\w.]+=)"),
       tickAlone("(^|\n)(@[0-9]+)\n");
-  return std::regex_replace(std::regex_replace(out, event, "\n"), tickAlone, "$1$2 ");
+  return testing::PrintToString(
+      std::regex_replace(std::regex_replace(out, event, "\n"), tickAlone, "$1$2 "));
 }
 
 void ExpectRuns(const std::string& setup, std::initializer_list<Row> rows) {
@@ -109,9 +110,8 @@ void ExpectRuns(const std::string& setup, std::initializer_list<Row> rows) {
     if (const std::string actual = r.Run(script); actual != expected)
       ADD_FAILURE_AT(script.file, script.line)
           << "setup \"" << setup << "\", script \"" << script << "\"\n"
-          << testing::internal::EqFailure("expected", "actual",
-                                          testing::PrintToString(Events(expected)),
-                                          testing::PrintToString(Events(actual)), false)
+          << testing::internal::EqFailure("expected", "actual", Events(expected), Events(actual),
+                                          false)
                  .failure_message();
   }
 }
