@@ -97,10 +97,8 @@ std::string Rig::Run(const std::string& script) {
 // The output a line for each event: a tick with what it sent, connect, close,
 // a box, a control or the log shown, quoted. For reading: rows compare the output.
 static std::string Events(const std::string& out) {
-  static const std::regex event(" (?=@[0-9]+ |connect\\b|close\\b|![^ ]|[\\w.]+=)"),
-      tickAlone("(^|\n)(@[0-9]+)\n");
-  return testing::PrintToString(
-      std::regex_replace(std::regex_replace(out, event, "\n"), tickAlone, "$1$2 "));
+  static const std::regex event(" (@[0-9]+ )?(?=connect\\b|close\\b|![^ ]|[\\w.]+=)| (?=@[0-9]+ )");
+  return testing::PrintToString(std::regex_replace(out, event, "\n$1"));
 }
 
 void ExpectRuns(const std::string& setup, std::initializer_list<Row> rows) {
