@@ -97,11 +97,13 @@ struct Rig {
   ViewModel& vm;
 };
 
-// A row's script. Converted from the row's text, it takes the row's own file
-// and line, where a failure of the row is reported.
+// A row's script. Converted from the row's text (a literal or a built string),
+// it takes the row's own file and line, where a failure of the row is reported.
 struct Script : std::string {
   Script(const char* text, const char* f = __builtin_FILE(), int l = __builtin_LINE())
-      : std::string(text), file(f), line(l) {}
+      : Script(std::string(text), f, l) {}
+  Script(std::string text, const char* f = __builtin_FILE(), int l = __builtin_LINE())
+      : std::string(std::move(text)), file(f), line(l) {}
   const char* file;
   int line;
 };
