@@ -75,14 +75,12 @@ TEST(StartupShutdown, UpdateMovesTheTextToTheTopAndRewritesTheFile) {
   // clang-format on
   for (const auto& [list, text, after] : rows) {
     Rig r;
-    r.vm.HostIPEdit.list = Items(list);
-    r.vm.HostIPEdit.text = text;
+    r.vm.HostIPEdit.list = Items(list), r.vm.HostIPEdit.text = text;
     r.w.UpdateHostHistory(r.vm.HostIPEdit, kIpHistoryFile);
     EXPECT_EQ(std::tuple(r.vm.HostIPEdit.list, r.vm.HostIPEdit.text),
               std::tuple(Items(after), text));
     std::string file;
-    for (std::size_t i = 0; i < 6; ++i)
-      file += (i < Items(after).size() ? Items(after)[i] : "") + ",";
+    for (auto i = 0u; i < 6; ++i) file += (i < Items(after).size() ? Items(after)[i] : "") + ",";
     EXPECT_EQ(ReadFileBytes(kIpHistoryFile), file + "\r\n") << text;
   }
 }
