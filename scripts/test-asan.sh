@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer
-# in build-asan/ and runs it; any report fails the run.
+# Builds the whole tree with clang-14, AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/ and runs every test; any warning
+# or sanitizer report fails the run. With the g++ build of scripts/build.sh,
+# this is what keeps the tree building warning-free under both compilers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset asan >/dev/null

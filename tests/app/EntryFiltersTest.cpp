@@ -6,15 +6,16 @@ namespace zrv::test {
 
 TEST(EntryFilters, AcceptDigitsAndControlKeysRefuseTheRestOnlyTheAddressTakesAPoint) {
   using KeyPress = void (SvZRV_02::*)(std::int16_t&);
-  const std::pair<KeyPress, bool> fields[] = {{&SvZRV_02::Txt_Interval_KeyPress, false},
-                                              {&SvZRV_02::Txt_Alarm_level_KeyPress, false},
-                                              {&SvZRV_02::HostPTEdit_KeyPress, false},
-                                              {&SvZRV_02::HostIPEdit_KeyPress, true}};
+  // clang-format off
+  const std::pair<KeyPress, bool> fields[] = {
+      {&SvZRV_02::Txt_Interval_KeyPress, false}, {&SvZRV_02::Txt_Alarm_level_KeyPress, false},
+      {&SvZRV_02::HostPTEdit_KeyPress, false},   {&SvZRV_02::HostIPEdit_KeyPress, true}};
   const std::pair<std::int16_t, bool> keys[] = {
-      {'0', true},  {'5', true},  {'9', true},  {8, true},       {13, true},
-      {27, true},   {0, true},    {31, true},   {' ', false},    {'-', false},
-      {',', false}, {'a', false}, {'/', false}, {':', false},    {127, false},
-      {255, false}, {256, false}, {-1, false},  {-32177, false}, {'.', false}};
+      {'0', true},  {'5', true},   {'9', true},  {8, true},      {13, true},    {27, true},
+      {0, true},    {31, true},    {' ', false}, {'-', false},   {',', false},  {'a', false},
+      {'/', false}, {':', false},  {127, false}, {255, false},   {256, false},  {-1, false},
+      {-32177, false}, {'.', false}};
+  // clang-format on
   for (const auto& [handler, point] : fields) {
     for (auto [code, accepted] : keys) {
       Rig r;

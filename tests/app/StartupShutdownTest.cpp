@@ -11,10 +11,15 @@
 namespace zrv::test {
 namespace {
 
-TEST(StartupShutdown, StartUpSendsNothingMojiCutWalksTheItemsAndCloseClosesTheSocket) {
+TEST(StartupShutdown, StartUpTouchesNoSocketAndOnlyTheBlinkTimerRuns) {
   Rig r;
-  EXPECT_EQ(std::tuple(r.timer1.enabled, r.timer1.interval, r.timer2.enabled, r.timer2.interval),
-            std::tuple(false, 200, true, 200));
+  EXPECT_EQ(std::tuple(r.timer1.enabled, r.timer1.interval, r.timer2.enabled, r.timer2.interval,
+                       r.socket.calls),
+            std::tuple(false, 200, true, 200, Texts{}));
+}
+
+TEST(StartupShutdown, MojiCutReturnsTheItemAtAPositionAndMovesPastItsComma) {
+  Rig r;
   // Text, start, item, next start; with no comma to follow, the item is the rest.
   const std::tuple<std::string, std::int16_t, std::string, std::int16_t> rows[] = {
       {"AB,CD,", 1, "AB", 4}, {"AB,CD,", 4, "CD", 7}, {",X,", 1, "", 2},        {"A,B", 3, "B", 5},
@@ -24,6 +29,10 @@ TEST(StartupShutdown, StartUpSendsNothingMojiCutWalksTheItemsAndCloseClosesTheSo
               std::pair(item, next));
   std::int16_t zero = 0;
   EXPECT_THROW(r.w.MojiCut("A,", zero), HandlerError);
+}
+
+TEST(StartupShutdown, ClosingTheWindowClosesTheSocket) {
+  Rig r;
   r.w.Form_QueryUnload();
   EXPECT_EQ(r.socket.calls, Texts{"close"});
 }
@@ -66,14 +75,12 @@ TEST(StartupShutdown, UpdateMovesTheTextToTheTopAndRewritesTheFile) {
   // clang-format on
   for (const auto& [list, text, after] : rows) {
     Rig r;
-    r.vm.HostIPEdit.list = Items(list);
-    r.vm.HostIPEdit.text = text;
+    r.vm.HostIPEdit.list = Items(list), r.vm.HostIPEdit.text = text;
     r.w.UpdateHostHistory(r.vm.HostIPEdit, kIpHistoryFile);
     EXPECT_EQ(std::tuple(r.vm.HostIPEdit.list, r.vm.HostIPEdit.text),
               std::tuple(Items(after), text));
     std::string file;
-    for (std::size_t i = 0; i < 6; ++i)
-      file += (i < Items(after).size() ? Items(after)[i] : "") + ",";
+    for (auto i = 0u; i < 6; ++i) file += (i < Items(after).size() ? Items(after)[i] : "") + ",";
     EXPECT_EQ(ReadFileBytes(kIpHistoryFile), file + "\r\n") << text;
   }
 }

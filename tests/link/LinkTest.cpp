@@ -26,6 +26,9 @@ TEST(Link, Scripts) {
           // it again on a new connection.
           {"Txt_Interval=1 start t <99.5% drop t t <99.5% t <25.3DEG ?log",
            "connect @1 PURITY? @2 close connect @3 PURITY? @4 TEMP? log=T 99.5 25.3 %&DEG\r\n"},
+          // Any other failed send is reported at once, and the halt shows the link closed.
+          {"offline single t ?start ?TCP_Condition.color",
+           "connect @1 close !Can't connected ! start=start TCP_Condition.color=white"},
           // stop only raises the request; the mode buttons switch their fields.
           {"single stop ?start t <x t ?start",
            "connect start=start off @1 VER? @2 close start=start"},
@@ -59,8 +62,10 @@ TEST(Link, ThePurityQueryIsRetriedSilentlyUntilTheHundredthFailure) {
   for (const bool comesUp : {true, false}) {
     Rig r;
     r.Run("check t <1.10 t offline start t*99");
+    // Socket calls: host, port, connect, VER? and close for the check; host, port and connect
+    // for the start; then a close and a connect again after each of the 99 failed sends.
     EXPECT_EQ(std::tuple(r.socket.calls.size(), r.g.SendRetries, r.g.TickCount, r.timer1.interval),
-              std::tuple(206u, 99, 0, 200));
+              std::tuple(5u + 3u + 99u * 2, 99, 0, 200));
     r.socket.connected = comesUp;
     EXPECT_EQ(r.Run("t <99.5% t email t"),
               comesUp ? "@1 PURITY? @2 TEMP?"

@@ -16,8 +16,11 @@ TEST(PollScheduler, TickTable) {
            "connect @1 PURITY? @2 TEMP? @6 PURITY? @7 TEMP? @11 PURITY?"},
           {"Txt_Interval=9 start t <99.5% t <25.3DEG t*44 <99.5% t",
            "connect @1 PURITY? @2 TEMP? @46 PURITY? @47 TEMP?"},
-          {"Txt_Interval=10 start t <99.5% t <25.3DEG t*49 <99.5% t",
-           "connect @1 PURITY? @2 TEMP? @3 close @50 connect @51 PURITY? @52 TEMP?"},
+          // TCP Condition lights while data goes out and goes white when the link closes.
+          {"Txt_Interval=10 start t ?TCP_Condition.color <99.5% t <25.3DEG t ?TCP_Condition.color "
+           "t*48 <99.5% t",
+           "connect @1 PURITY? TCP_Condition.color=lightorange @2 TEMP? @3 close "
+           "TCP_Condition.color=white @50 connect @51 PURITY? @52 TEMP?"},
           {"Txt_Interval=0 start t <99.5% t <25.3DEG t*49999",
            "connect @1 PURITY? @2 TEMP? @3 close @50000 connect @50001 PURITY?"},
           // A reply is waited for 24 ticks; the 25th abandons the pair on a new
@@ -43,8 +46,8 @@ TEST(PollScheduler, TickTable) {
            "connect @1 PURITY? @2 TEMP? @3 close @12 close start=start"},
           {"start t <99.5% stop t t*2 <25.3DEG t*9 ?log",
            "connect @1 PURITY? @2 TEMP? @5 close log=T 99.5 25.3 %&DEG\r\n"},
-          {"start t <99.5% t <25.3DEG t stop t*3 <99.5% t <25.3DEG t*9",
-           "connect @1 PURITY? @2 TEMP? @6 PURITY? @7 TEMP? @8 close"},
+          {"start t <99.5% t <25.3DEG t stop t*3 <99.5% t <25.3DEG t*9 ?TCP_Condition.color",
+           "connect @1 PURITY? @2 TEMP? @6 PURITY? @7 TEMP? @8 close TCP_Condition.color=white"},
           {"start t stop t*10 <99.5% t <25.3DEG t*9", "connect @1 PURITY? @12 TEMP? @13 close"},
           // A late temperature reply of a long interval keeps the link open.
           {"Txt_Interval=10 start t <99.5% t t*3 <25.3DEG t*2 ?log",

@@ -45,9 +45,9 @@ TEST(Settings, SwitchAndSetOnFirmware110) {
       "check t <1.10 t",
       {
           // The switch sends the other state; only a command that went out flips it.
-          {"email ?EMail t <OK ?EMail t email t <OK ?EMail t",
-           "connect EMail=not Ready @1 EMAIL ON EMail=Ready @2 close connect @3 EMAIL OF "
-           "EMail=not Ready @4 close"},
+          {"email ?EMail.color t <OK ?EMail ?EMail.color t email t <OK ?EMail ?EMail.color t",
+           "connect EMail.color=buttonface @1 EMAIL ON EMail=Ready EMail.color=green @2 close "
+           "connect @3 EMAIL OF EMail=not Ready EMail.color=buttonface @4 close"},
           {"offline email t ?EMail email",
            "connect @1 close !Can't connected ! EMail=not Ready connect"},
           // Both texts go out as typed in one send, owing two replies.

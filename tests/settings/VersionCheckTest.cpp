@@ -23,9 +23,11 @@ TEST(VersionCheck, TheFirmwareDecidesWhatBecomesUsable) {
   // clang-format on
   for (const auto& [reply, shown] : rows) {
     Rig r;
-    EXPECT_EQ(r.Run(std::string("check t ") + reply +
-                    " ?Main_Frame ?EMail ?Version_Check ?Label10 t ?TxtBox_Reply"),
-              "connect @1 VER?" + shown + " TxtBox_Reply=");
+    EXPECT_EQ(
+        r.Run(std::string("?Version_Check.color check t ") + reply +
+              " ?Main_Frame ?EMail ?Version_Check ?Label10 t ?TxtBox_Reply ?Version_Check.color"),
+        "Version_Check.color=salmon connect @1 VER?" + shown +
+            " TxtBox_Reply= Version_Check.color=" + (shown == off ? "salmon" : "green"));
   }
 }
 

@@ -78,7 +78,7 @@ TEST(SimServer, RepliesAsTheFaultsSay) {
                    link.socket.state() == QAbstractSocket::UnconnectedState,
                    server.instrument().threshold());
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return now() == after; }, 2000))
+    EXPECT_TRUE(QTest::qWaitFor([&, want = after] { return now() == want; }, 2000))
         << sent.toStdString() << testing::PrintToString(now());
   }
 }

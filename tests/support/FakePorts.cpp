@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
@@ -20,6 +21,17 @@ Rig::Rig(const std::string& currentDirectory)
       g(w.State()),
       vm(w.View()) {
   w.Form_Load();
+}
+
+// A back colour by its name in app/ViewModel.h ("default": the kind's own).
+static std::string ColorName(std::optional<std::uint32_t> color) {
+  // clang-format off
+  const std::map<std::optional<std::uint32_t>, std::string> names = {
+      {std::nullopt, "default"}, {kButtonFace, "buttonface"}, {kGreen, "green"}, {kRed, "red"},
+      {kSalmon, "salmon"}, {kWhite, "white"}, {kLightOrange, "lightorange"}, {kBlue, "blue"},
+      {kPaleCyan, "palecyan"}, {kLightGrey, "lightgrey"}};
+  // clang-format on
+  return names.count(color) ? names.at(color) : std::to_string(*color);
 }
 
 std::string Rig::Run(const std::string& script) {
@@ -44,7 +56,7 @@ std::string Rig::Run(const std::string& script) {
   };
   const auto control = [&](const std::string& name) {
     Control* c = vm.Find(name);
-    return c ? c : throw std::invalid_argument("no control " + name);
+    return c ? c : throw std::invalid_argument("no control " + name + " in: " + script);
   };
   std::istringstream steps(script);
   for (int tick = 0; steps >> step;) {
@@ -60,6 +72,8 @@ std::string Rig::Run(const std::string& script) {
       Reply(step[1] == '<' ? step.substr(2) : step.substr(1) + "\r\n");
     } else if (step == "?log") {
       note("log=" + ReadFileBytes("zrv-02.log"));
+    } else if (step[0] == '?' && step.ends_with(".color")) {
+      note(step.substr(1) + "=" + ColorName(control(step.substr(1, step.size() - 7))->backColor));
     } else if (step[0] == '?') {
       const Control* c = control(step.substr(1));
       note(step.substr(1) + "=" + c->text + (c->enabled ? "" : " off"));
@@ -70,20 +84,33 @@ std::string Rig::Run(const std::string& script) {
       w.start_Click();
     } else if (step == "drop" || step == "offline") {
       socket.connected = false, socket.connectsImmediately = step == "drop";
+    } else if (const auto click = clicks.find(step); click != clicks.end()) {
+      w.RunHandler([&] { (w.*click->second)(); });
     } else {
-      w.RunHandler([&] { (w.*clicks.at(step))(); });
+      throw std::invalid_argument("no step " + step + " in: " + script);
     }
     collect();
   }
   return out;
 }
 
-void ExpectRuns(const std::string& setup,
-                std::initializer_list<std::pair<std::string, std::string>> rows) {
-  for (const auto& [script, wire] : rows) {
+// The output a line for each event: a tick with what it sent, connect, close,
+// a box, a control or the log shown, quoted. For reading: rows compare the output.
+static std::string Events(const std::string& out) {
+  static const std::regex event(" (@[0-9]+ )?(?=connect\\b|close\\b|![^ ]|[\\w.]+=)| (?=@[0-9]+ )");
+  return testing::PrintToString(std::regex_replace(out, event, "\n$1"));
+}
+
+void ExpectRuns(const std::string& setup, std::initializer_list<Row> rows) {
+  for (const auto& [script, expected] : rows) {
     Rig r;
     r.Run(setup);
-    EXPECT_EQ(r.Run(script), wire) << script;
+    if (const std::string actual = r.Run(script); actual != expected)
+      ADD_FAILURE_AT(script.file, script.line)
+          << "setup \"" << setup << "\", script \"" << script << "\"\n"
+          << testing::internal::EqFailure("expected", "actual", Events(expected), Events(actual),
+                                          false)
+                 .failure_message();
   }
 }
 

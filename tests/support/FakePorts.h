@@ -86,7 +86,9 @@ struct Rig {
   //   drop          the link drops; a reconnect completes
   //   offline       the link drops and no connect completes
   //   ?Name, ?log   append a control's text (" off" when disabled) or zrv-02.log
+  //   ?Name.color   append a control's back colour: "green", "buttonface", ...
   // Output: "connect", "close", sent commands without CR LF, "!box text".
+  // An unknown step or control throws, naming it.
   std::string Run(const std::string& script);
 
   FakeTcpClient socket;
@@ -99,9 +101,24 @@ struct Rig {
   ViewModel& vm;
 };
 
+// A row's script. Converted from the row's text (a literal or a built string),
+// it takes the row's own file and line, where a failure of the row is reported.
+struct Script : std::string {
+  Script(const char* text, const char* f = __builtin_FILE(), int l = __builtin_LINE())
+      : Script(std::string(text), f, l) {}
+  Script(std::string text, const char* f = __builtin_FILE(), int l = __builtin_LINE())
+      : std::string(std::move(text)), file(f), line(l) {}
+  const char* file;
+  int line;
+};
+struct Row {
+  Script script;
+  std::string expected;
+};
+
 // Plays `setup` and then each row's script on a fresh window; the script's
-// output must be the row's.
-void ExpectRuns(const std::string& setup,
-                std::initializer_list<std::pair<std::string, std::string>> rows);
+// output must be the row's. A failure names the row and its setup, and shows
+// expected against actual one event a line.
+void ExpectRuns(const std::string& setup, std::initializer_list<Row> rows);
 
 }  // namespace zrv::test

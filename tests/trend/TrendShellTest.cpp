@@ -70,7 +70,7 @@ TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
   };
   for (const auto& [bytes, summary] : steps) {
     test::WriteFileBytes(log, (bytes[0] == '+' ? test::ReadFileBytes(log) : "") + bytes.substr(1));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.summary().startsWith(summary); }, 1000))
+    EXPECT_TRUE(QTest::qWaitFor([&, s = summary] { return window.summary().startsWith(s); }, 1000))
         << window.summary().toStdString();
   }
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("A new run began"));

@@ -30,9 +30,15 @@ struct BusyMessageBox : FakeMessageBox {
   std::function<void()> whileOpen;
 };
 
-TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
+// A fresh window on a message box that the test can keep open.
+struct Window : testing::Test {
+  QWidget* find(const char* name) { return window.findChild<QWidget*>(name); }
   BusyMessageBox messages;
   MainWindow window{messages};
+  ViewModel& vm = window.core().View();
+};
+
+TEST_F(Window, IsBuiltAsDesigned) {
   // Name|class|parent|text|colour|enabled|maximum length (0: not a text box)|x,y,width,height in
   // pixels|tool tip. Text "*": set at start-up; colour "any": the style's own, "face": the button
   // face's. A name alone: no widget.
@@ -52,7 +58,6 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
       "Label8|QLabel|EMail_Frame|  E-Mail|face|1|0|8,0,49,13|",
       "Version_Check|QPushButton|MainWindow|Check|#ff8080|1|0|416,16,65,21|Version_Check",
       "TCP_Condition|QPushButton|MainWindow|TCP Condition|#ffffff|1|0|8,88,85,29|Lights while connecting TCP",
-      "Timer2",
       "Main_Frame|QFrame|MainWindow||face|0|0|304,56,305,257|",
       "Alarm_Display|QPushButton|Main_Frame|Alarm|#c0ffff|1|0|48,144,61,37|Blinks when purity falls below the setting",
       "Txt_Command|QLineEdit|Main_Frame|VER?|any|1|32767|32,224,113,17|",
@@ -74,8 +79,6 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
       "Label1|QLabel|Main_Frame|Interval (1\uFF5E9999)|face|1|0|24,48,103,13|",
       "TxtBox_Reply|QPlainTextEdit|MainWindow||any|1|0|8,184,289,105|Reply Data",
       "clear|QPushButton|MainWindow|clear|#ffff80|1|0|120,296,53,21|Clear reply buffer",
-      "Timer1",
-      "tcpclient",
       "Label16|QLabel|MainWindow|(MAX 100 Line)|#e0e0e0|1|0|8,168,93,13|",
       "Label10|QLabel|MainWindow|????|#e0e0e0|1|0|488,24,41,13|",
       "Label9|QLabel|MainWindow|Firmware Version:|#e0e0e0|1|0|488,8,97,13|",
@@ -83,9 +86,10 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
       "HostIP|QLabel|MainWindow|Host IP Address|#e0e0e0|1|0|8,48,103,13|",
       "Label28|QLabel|MainWindow|Reply Data|#e0e0e0|1|0|8,152,77,13|",
       "Label13|QLabel|MainWindow|Quorvane (ZRV-02) Controller V1.20|#e0e0e0|1|0|8,8,401,25|",
+      "Timer2", "Timer1", "tcpclient",
   };
   // clang-format on
-  ASSERT_EQ(std::size(design), 45u);
+  EXPECT_EQ(std::size(design), 45u);
   for (const QString row : design) {
     const QStringList want = row.split('|');
     QStringList got{want[0]};
@@ -108,6 +112,7 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
     }
     EXPECT_EQ(got.join('|'), row);
   }
+  // The window's own caption and fixed size, and the tab order from its first control.
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window) && QApplication::focusWidget());
   const QWidget* focus = QApplication::focusWidget();  // then the next in the tab order
@@ -116,12 +121,11 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
                        window.findChild<DirListWidget*>("Dir1")->path()),
             std::tuple("ZRV_02 Controller V1.20", QSize(621, 325), QSize(621, 325), "clear",
                        "TxtBox_Reply", QDir::currentPath()));
+}
 
-  // Keys through the entry filters, with the frame open as after a version check.
-  ViewModel& vm = window.core().View();
-  vm.Main_Frame.enabled = vm.Txt_Command.enabled = true;
+TEST_F(Window, KeysGoThroughTheEntryFilters) {
+  vm.Main_Frame.enabled = vm.Txt_Command.enabled = true;  // open as after a version check
   window.renderNow();
-  const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
   // The text shown, the model's, the boxes. \x7f is Delete, other control characters
   // Ctrl+letter: select all, copy, paste twice. Each row starts with Ctrl+A: it types over.
   for (const auto& [field, keys, want] :
@@ -147,14 +151,21 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
     for (const auto& box : messages.shown) got += "|" + QString::fromStdString(box);
     EXPECT_EQ(got, want);
   }
+}
 
-  // A click on the option already chosen is a click too; choosing the drive shown again is no
-  // change, so the log folder stays.
+// A click on the option already chosen is a click too; choosing the drive shown again is no
+// change, so the log folder stays.
+TEST_F(Window, AClickOnTheChosenOptionCountsAndTheShownDriveKeepsTheFolder) {
+  vm.Main_Frame.enabled = vm.Txt_Command.enabled = true;
+  window.renderNow();
   QTest::mouseClick(find("Continue_mode"), Qt::LeftButton);
   auto* drives = window.findChild<QComboBox*>("Drive1");
   const std::string folder = vm.Dir1.text;
   emit drives->activated(drives->currentIndex());
   EXPECT_EQ(std::pair(find("Txt_Command")->isEnabled(), vm.Dir1.text), std::pair(false, folder));
+}
+
+TEST_F(Window, HandlersRunOneAtATimeWhileABoxIsOpen) {
   // With the check pending and no link, a tick opens a box; so would one that came while a
   // refused key's handler is still running in its box, were it let in.
   emit window.timer1().tick();
@@ -162,7 +173,7 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
   messages.whileOpen = [&] {
     if (ticks++ == 0) emit window.timer1().tick();
   };
-  QTest::keyClicks(find("Txt_Interval"), "a");
+  QTest::keyClicks(find("HostPTEdit"), "a");
   EXPECT_EQ(messages.shown, (Texts{"Can't connected !", "Illegal Input !"}));
   QTcpServer server;
   QTcpSocket* peer = ConnectLocally(window.tcpClient(), server);
@@ -175,11 +186,13 @@ TEST(Window, IsBuiltAsDesignedAndTakesKeysClicksAndRepliesOneHandlerAtATime) {
     QCoreApplication::processEvents();  // every chance to be (wrongly) handled
     shownInBox = version->text() + " " + QString::number(window.tcpClient().NextReplySize());
   };
-  QTest::keyClicks(find("Txt_Interval"), "a");
+  QTest::keyClicks(find("HostPTEdit"), "a");
   EXPECT_EQ(shownInBox, QString("???? 5"));  // the first reply still waits
   EXPECT_TRUE(QTest::qWaitFor([&] { return version->text() == "1.10"; }));
   EXPECT_FALSE(window.tcpClient().HasReply());
-  // Each byte of the history is one Latin-1 character.
+}
+
+TEST_F(Window, TheHistoryShowsEachByteAsOneLatin1Character) {
   vm.TxtBox_Reply.text = "2026/12/06 18:41:13 25\xB0\r\n";
   window.renderNow();
   EXPECT_EQ(window.findChild<QPlainTextEdit*>("TxtBox_Reply")->toPlainText(),
