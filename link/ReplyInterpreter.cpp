@@ -60,6 +60,7 @@ void SvZRV_02::InterpretGeneralReply(std::string& reply) {
 void SvZRV_02::FormRecord(const std::string& reply) {
   g_.RecordText += reply;
   g_.RecordTime = ports_.clock.Stamp();
+  counters_.CountRecord(g_);
   AppendLogLine(g_.RecordText, g_.RecordTime);
   AppendHistory();
   g_.RecordText.clear();

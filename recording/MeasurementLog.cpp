@@ -26,6 +26,7 @@ void SvZRV_02::AppendLogLine(const std::string& recordText, const std::string& r
   out.close();
   // A lost record must not stop the run; the operator is told once per run.
   if (!out) g_.LogWriteFailed = kTrue;
+  if (!out) ++counters_.failed_log_appends;
 }
 
 void SvZRV_02::Drive1_Change() {
