@@ -5,15 +5,20 @@
 
 void MetricsTcpServer::incomingConnection(qintptr descriptor) {
   auto* socket = new QTcpSocket(this);
-  if (!socket->setSocketDescriptor(descriptor) || open_ >= kMaxConnections) {
-    socket->abort();
-    socket->deleteLater();
+  if (!socket->setSocketDescriptor(descriptor)) {
+    delete socket;
     return;
   }
-  ++open_;
-  connect(socket, &QObject::destroyed, this, [this] { --open_; });
+  if (open_.size() >= kMaxConnections) open_.takeFirst()->abort();
+  open_.append(socket);
+  connect(socket, &QObject::destroyed, this, [this, socket] { open_.removeOne(socket); });
   connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-  QTimer::singleShot(kConnectionLifetimeMs, socket, &QTcpSocket::abort);
+  // A timer of the socket's own, gone with it; a single-shot call's timer
+  // would outlive every short connection by the whole lifetime.
+  auto* lifetime = new QTimer(socket);
+  lifetime->setSingleShot(true);
+  connect(lifetime, &QTimer::timeout, socket, &QTcpSocket::abort);
+  lifetime->start(kConnectionLifetimeMs);
   // Connected before the HTTP server's own reader, so this sees every byte
   // before the server buffers it.
   connect(socket, &QTcpSocket::readyRead, socket, [socket, received = qint64{0}]() mutable {
