@@ -39,7 +39,7 @@ bool ParseListenAddress(const QString& text, QHostAddress& host, quint16& port) 
   return true;
 }
 
-bool StartMetricsEndpoint(const QCommandLineParser& parser, MetricsEndpoint& endpoint) {
+bool StartMetricsEndpoint(const QCommandLineParser& parser, MainWindow& window) {
   QString text = parser.value(kOptionName);
   QString source = QStringLiteral("--") + kOptionName;
   if (!parser.isSet(kOptionName)) {
@@ -60,8 +60,10 @@ bool StartMetricsEndpoint(const QCommandLineParser& parser, MetricsEndpoint& end
     return !parser.isSet(kOptionName);
   }
   QString error;
-  port = endpoint.Listen(host, port, error);
+  auto* endpoint = new MetricsEndpoint(window);
+  port = endpoint->Listen(host, port, error);
   if (port == 0) {
+    delete endpoint;
     refuse(error);
     return true;
   }

@@ -11,7 +11,7 @@
 #include <QHostAddress>
 #include <QString>
 
-class MetricsEndpoint;
+class MainWindow;
 class QCommandLineParser;
 
 QCommandLineOption MetricsListenOption();
@@ -19,8 +19,9 @@ QCommandLineOption MetricsListenOption();
 // False when `text` is not one of the forms above.
 bool ParseListenAddress(const QString& text, QHostAddress& host, quint16& port);
 
-// Starts `endpoint` as the option or the setting asks, telling on stderr
-// where it serves or why it does not. False for a malformed option, which
-// is a usage error; a malformed setting or an address that cannot be taken
-// leaves the controller running without the endpoint.
-bool StartMetricsEndpoint(const QCommandLineParser& parser, MetricsEndpoint& endpoint);
+// Gives `window` a metrics endpoint as the option or the setting asks,
+// telling on stderr where it serves or why it does not. The endpoint is made
+// only then: an HTTP server costs memory even while it listens nowhere.
+// False for a malformed option, which is a usage error; a malformed setting
+// or an address that cannot be taken leaves the controller running without.
+bool StartMetricsEndpoint(const QCommandLineParser& parser, MainWindow& window);

@@ -9,7 +9,6 @@
 
 #include "app/shell/MainWindow.h"
 #include "app/shell/MenuStartFolder.h"
-#include "app/shell/MetricsEndpoint.h"
 #include "app/shell/MetricsOption.h"
 #include "app/shell/QtMessageBox.h"
 #include "app/shell/ShellFonts.h"
@@ -41,8 +40,7 @@ int main(int argc, char** argv) {
   InstallFontSubstitutions();
   QtMessageBox messages;
   MainWindow window(messages);
-  MetricsEndpoint metrics(window);
-  if (!StartMetricsEndpoint(parser, metrics)) return 1;
+  if (!StartMetricsEndpoint(parser, window)) return 1;
   window.show();
   return app.exec();
 }

@@ -1,6 +1,6 @@
-// The metrics endpoint on the real window: what a scrape gets, what promtool
-// says of it, what hostile clients get; and Prometheus itself scraping a
-// controller through a simulated run that the simulator's end ends.
+// The metrics endpoint of the real window: what other paths, methods and
+// hostile clients get; promtool on what a run serves; and Prometheus itself
+// scraping the controller through a simulated run that the simulator's end ends.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -24,12 +24,6 @@
 namespace zrv::test {
 namespace {
 
-quint16 ListenEndpoint(MetricsEndpoint& endpoint) {
-  QString error;
-  return ListenLocally(
-      [&](quint16 p) { return endpoint.Listen(QHostAddress::LocalHost, p, error); });
-}
-
 // Sends `request` and returns all that comes back until the server closes.
 QByteArray Exchange(quint16 port, const QByteArray& request) {
   QTcpSocket socket;
@@ -38,54 +32,11 @@ QByteArray Exchange(quint16 port, const QByteArray& request) {
   QByteArray response;
   QObject::connect(&socket, &QTcpSocket::readyRead, [&] { response += socket.readAll(); });
   const bool closed =
-      QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; });
+      QTest::qWaitFor([&] { return socket.state() == QTcpSocket::UnconnectedState; });
   return response + (closed ? "" : "(left open)");
 }
 
-QByteArray Body(const QByteArray& response) {
-  return response.mid(response.indexOf("\r\n\r\n") + 4);
-}
-
-TEST(MetricsEndpoint, AnswersOnlyGetMetricsPassesPromtoolAndCutsOffHostileClients) {
-  FakeMessageBox messages;
-  MainWindow window(messages);
-  MetricsEndpoint endpoint(window);
-  const quint16 port = ListenEndpoint(endpoint);
-  const QByteArray scrape = Exchange(port, "GET /metrics HTTP/1.1\r\nHost: x\r\n\r\n");
-  EXPECT_TRUE(scrape.startsWith("HTTP/1.1 200")) << scrape.constData();
-  EXPECT_TRUE(scrape.contains("\r\nContent-Type: text/plain; version=0.0.4")) << scrape.constData();
-  QProcess promtool;
-  promtool.start("promtool", {"check", "metrics"});
-  promtool.write(Body(scrape));
-  promtool.closeWriteChannel();
-  ASSERT_TRUE(promtool.waitForFinished());
-  EXPECT_EQ(promtool.exitCode(), 0) << promtool.readAll().constData();
-  EXPECT_EQ(promtool.readAll(), "");  // no lint remarks either
-  for (const auto& [request, status] : {std::pair{"GET /metric HTTP/1.1\r\n\r\n", "404"},
-                                        std::pair{"POST /metrics HTTP/1.1\r\n\r\n", "405"},
-                                        std::pair{"\x16\x03\x01\x02garbage\r\n\r\n", ""}}) {
-    EXPECT_EQ(Exchange(port, request).mid(9, 3), status) << request;
-  }
-  // A flood of header bytes is cut off, unanswered.
-  EXPECT_EQ(Exchange(port, "GET /metrics HTTP/1.1\r\nX: " + QByteArray(1 << 20, 'x')), "");
-  // Connections beyond the limit are closed at once; all are let go.
-  std::vector<std::unique_ptr<QTcpSocket>> many(MetricsTcpServer::kMaxConnections + 8);
-  for (auto& socket : many) {
-    socket = std::make_unique<QTcpSocket>();
-    socket->connectToHost(QHostAddress::LocalHost, port);
-  }
-  const auto closedByServer = [&] {
-    return std::ranges::count_if(
-        many, [](auto& s) { return s->state() == QTcpSocket::UnconnectedState; });
-  };
-  EXPECT_TRUE(QTest::qWaitFor([&] { return closedByServer() == 8; }));
-  EXPECT_EQ(endpoint.TcpServer().OpenConnections(), MetricsTcpServer::kMaxConnections);
-  many.clear();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return endpoint.TcpServer().OpenConnections() == 0; }));
-  EXPECT_EQ(Exchange(port, "GET /metrics HTTP/1.1\r\n\r\n"), scrape);
-}
-
-// A program of the test's; ended with the test.
+// A program of the test's, ended with the test.
 struct Program : QProcess {
   Program(const QString& path, const QStringList& arguments) {
     setProcessChannelMode(QProcess::MergedChannels);
@@ -108,7 +59,7 @@ QString Query(quint16 port, const QString& query) {
   return result.isEmpty() ? "" : result[0]["value"][1].toString();
 }
 
-TEST(MetricsEndToEnd, PrometheusStoresTheLoggedPurityAndSeesTheRunEndWithTheSimulator) {
+TEST(MetricsEndToEnd, HostileClientsPromtoolAndPrometheusThroughASimulatedRun) {
   // Ports for the simulator and Prometheus, held until the endpoint has its own.
   QTcpServer simProbe, prometheusProbe;
   const quint16 simPort = ListenLocally(simProbe), prometheusPort = ListenLocally(prometheusProbe);
@@ -116,16 +67,39 @@ TEST(MetricsEndToEnd, PrometheusStoresTheLoggedPurityAndSeesTheRunEndWithTheSimu
   FakeMessageBox messages;
   MainWindow window(messages);
   MetricsEndpoint endpoint(window);
+  QString error;
+  const quint16 port =
+      ListenLocally([&](quint16 p) { return endpoint.Listen(QHostAddress::LocalHost, p, error); });
+  simProbe.close(), prometheusProbe.close();
+
+  for (const auto& [request, status] : {std::pair{"GET /metric HTTP/1.1\r\n\r\n", "404"},
+                                        std::pair{"POST /metrics HTTP/1.1\r\n\r\n", "405"},
+                                        std::pair{"\x16\x03\x01\x02garbage\r\n\r\n", ""}}) {
+    EXPECT_EQ(Exchange(port, request).mid(9, 3), status) << request;
+  }
+  // A flood of header bytes is cut off unanswered; beyond the connection
+  // limit the oldest are closed, and all are let go.
+  EXPECT_EQ(Exchange(port, "GET /metrics HTTP/1.1\r\nX: " + QByteArray(1 << 20, 'x')), "");
+  std::vector<std::unique_ptr<QTcpSocket>> many(MetricsTcpServer::kMaxConnections + 8);
+  for (auto& socket : many) {
+    socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(QHostAddress::LocalHost, port);
+  }
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return std::ranges::count_if(many, [](auto& s) { return s->state() == 0; }) == 8; }));
+  EXPECT_EQ(endpoint.TcpServer().OpenConnections(), MetricsTcpServer::kMaxConnections);
+  many.clear();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return endpoint.TcpServer().OpenConnections() == 0; }));
+
+  auto sim = std::make_unique<Program>(
+      ZRV02_SIM_PATH, QStringList{"--port", QString::number(simPort), "--purity-ramp", "90,-0.7"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sim->readAll().contains("listening"); }));
   WriteFileBytes("prometheus.yml",
                  QStringLiteral("global: {scrape_interval: 1s}\n"
                                 "scrape_configs: [{job_name: zrv02, static_configs: "
                                 "[{targets: ['127.0.0.1:%1']}]}]\n")
-                     .arg(ListenEndpoint(endpoint))
+                     .arg(port)
                      .toStdString());
-  simProbe.close(), prometheusProbe.close();
-  auto sim = std::make_unique<Program>(
-      ZRV02_SIM_PATH, QStringList{"--port", QString::number(simPort), "--purity-ramp", "90,-0.7"});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return sim->readAll().contains("listening"); }));
   Program prometheus("prometheus",
                      {"--config.file=prometheus.yml", "--storage.tsdb.path=data",
                       QStringLiteral("--web.listen-address=127.0.0.1:%1").arg(prometheusPort)});
@@ -145,6 +119,15 @@ TEST(MetricsEndToEnd, PrometheusStoresTheLoggedPurityAndSeesTheRunEndWithTheSimu
     return QString::fromStdString(ReadFileBytes("zrv-02.log")).split("\r\n", Qt::SkipEmptyParts);
   };
   ASSERT_TRUE(QTest::qWaitFor([&] { return logged().size() >= 3; }, 10000));
+  QProcess promtool;  // on all that a run serves
+  promtool.start("promtool", {"check", "metrics"});
+  const QByteArray scrape = Exchange(port, "GET /metrics HTTP/1.1\r\n\r\n");
+  promtool.write(scrape.mid(scrape.indexOf("\r\n\r\n") + 4));
+  promtool.closeWriteChannel();
+  ASSERT_TRUE(promtool.waitForFinished());
+  EXPECT_EQ(QString::number(promtool.exitCode()) + promtool.readAll(), "0")
+      << scrape.constData();  // no remarks
+  EXPECT_TRUE(scrape.contains("zrv02_purity_ratio 0.")) << scrape.constData();
   EXPECT_TRUE(QTest::qWaitFor([&] { return query("zrv02_run_active") == "1"; }));
   sim.reset();
   // No record comes after the simulator's end: once Prometheus has them all,
