@@ -20,7 +20,7 @@ QCommandLineOption MetricsListenOption() {
   return QCommandLineOption(
       kOptionName,
       "Serve the controller's state for Prometheus at http://ADDRESS/metrics. ADDRESS is PORT "
-      "(127.0.0.1 only), HOST:PORT or [IPv6]:PORT. Off by default.",
+      "(on 127.0.0.1 only), IPv4:PORT or [IPv6]:PORT. Off by default.",
       "address");
 }
 
@@ -56,7 +56,7 @@ bool StartMetricsEndpoint(const QCommandLineParser& parser, MainWindow& window) 
   QHostAddress host;
   quint16 port = 0;
   if (!ParseListenAddress(text, host, port)) {
-    refuse(QStringLiteral("'%1' is not PORT, HOST:PORT or [IPv6]:PORT").arg(text));
+    refuse(QStringLiteral("'%1' is not PORT, IPv4:PORT or [IPv6]:PORT").arg(text));
     return !parser.isSet(kOptionName);
   }
   QString error;

@@ -4,7 +4,7 @@
 //   [metrics]
 //   listen=ADDRESS
 // in ~/ZRV-02/zrv02-controller.conf. The option wins over the setting.
-// ADDRESS is "PORT" (loopback only), "HOST:PORT" or "[IPv6]:PORT".
+// ADDRESS is "PORT" (on 127.0.0.1 only), "IPv4:PORT" or "[IPv6]:PORT".
 #pragma once
 
 #include <QCommandLineOption>

@@ -3,6 +3,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+MetricsTcpServer::~MetricsTcpServer() {
+  // QTcpServer's own destructor deletes connections not yet taken, after
+  // open_ is gone: they must not report to it.
+  for (QTcpSocket* socket : findChildren<QTcpSocket*>()) socket->disconnect(this);
+}
+
 void MetricsTcpServer::incomingConnection(qintptr descriptor) {
   auto* socket = new QTcpSocket(this);
   if (!socket->setSocketDescriptor(descriptor)) {

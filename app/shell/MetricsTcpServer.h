@@ -22,6 +22,7 @@ class MetricsTcpServer : public QTcpServer {
   static constexpr qint64 kMaxRequestBytes = 16 * 1024;
 
   using QTcpServer::QTcpServer;
+  ~MetricsTcpServer() override;
 
   qsizetype OpenConnections() const { return open_.size(); }
 
