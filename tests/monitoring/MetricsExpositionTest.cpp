@@ -26,7 +26,7 @@ TEST(MetricsExposition, ValuesUnitsAbsenceAndLabels) {
          s.alarm_level_percent = 80, s.interval_seconds = 10000, s.records = 1ull << 40;
          s.email_alarm_notices = 2, s.reply_timeouts = 3, s.failed_log_appends = 4;
          s.unreadable_purities = 5, s.run_active = s.link_open = s.purity_alarm = true;
-         s.firmware = "1.\"\\\n\xff",
+         s.firmware = "1.\"\\\n\xff ~",
          s.address = "127.0.0.1:7777";  // the instrument's text, made safe
        },
        {"zrv02_purity_ratio 0.953", "# TYPE zrv02_purity_ratio gauge",
@@ -36,7 +36,7 @@ TEST(MetricsExposition, ValuesUnitsAbsenceAndLabels) {
         "zrv02_email_alarm_notices_total 2", "zrv02_reply_timeouts_total 3",
         "zrv02_log_append_failures_total 4", R"(zrv02_unreadable_values_total{field="purity"} 5)",
         "zrv02_run_active 1", "zrv02_link_open 1", "zrv02_purity_alarm 1",
-        R"(zrv02_instrument_info{address="127.0.0.1:7777",firmware="1.\"\\??"} 1)"},
+        R"(zrv02_instrument_info{address="127.0.0.1:7777",firmware="1.\"\\?? ~"} 1)"},
        {}},
   };
   for (const auto& row : rows) {
