@@ -119,14 +119,13 @@ TEST(MetricsEndToEnd, HostileClientsPromtoolAndPrometheusThroughASimulatedRun) {
     return QString::fromStdString(ReadFileBytes("zrv-02.log")).split("\r\n", Qt::SkipEmptyParts);
   };
   ASSERT_TRUE(QTest::qWaitFor([&] { return logged().size() >= 3; }, 10000));
-  QProcess promtool;  // on all that a run serves
+  QProcess promtool;  // on all that a run serves: no error, no lint remark
   promtool.start("promtool", {"check", "metrics"});
   const QByteArray scrape = Exchange(port, "GET /metrics HTTP/1.1\r\n\r\n");
   promtool.write(scrape.mid(scrape.indexOf("\r\n\r\n") + 4));
   promtool.closeWriteChannel();
   ASSERT_TRUE(promtool.waitForFinished());
-  EXPECT_EQ(QString::number(promtool.exitCode()) + promtool.readAll(), "0")
-      << scrape.constData();  // no remarks
+  EXPECT_EQ(QString::number(promtool.exitCode()) + promtool.readAll(), "0") << scrape.constData();
   EXPECT_TRUE(scrape.contains("zrv02_purity_ratio 0.")) << scrape.constData();
   EXPECT_TRUE(QTest::qWaitFor([&] { return query("zrv02_run_active") == "1"; }));
   sim.reset();
