@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/Ports.h"
+#include "app/RunCounters.h"
 #include "app/ViewModel.h"
 #include "link/HandlerError.h"
 #include "link/SvGlobal01B.h"
@@ -30,6 +31,7 @@ class SvZRV_02 {
 
   SvGlobal01B& State() { return g_; }
   ViewModel& View() { return vm_; }
+  const RunCounters& Counters() const { return counters_; }
 
   // Runs one event handler. An error that escapes it is shown to the operator
   // and the program goes on; the handler stops where the error was raised.
@@ -122,6 +124,7 @@ class SvZRV_02 {
   Ports ports_;
   SvGlobal01B g_;
   ViewModel vm_;
+  RunCounters counters_;
   // Why the log could not be written last, for the operator.
   std::string logError_;
 };

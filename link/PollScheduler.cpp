@@ -150,6 +150,7 @@ void SvZRV_02::WaitStep(std::int32_t limit) {
 
   g_.WaitTicks = 0;
   g_.NoReplyCount = Inc16(g_.NoReplyCount);
+  ++counters_.reply_timeouts;
   if (g_.NoReplyCount == kTimeoutsPerRun) {
     g_.NoReplyCount = 0;
     ports_.messages.Show("no response from the host !",

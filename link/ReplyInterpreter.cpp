@@ -85,7 +85,10 @@ void SvZRV_02::TakeTemperatureReply(const std::string& reply) {
 void SvZRV_02::FormRecord(const std::string& text, bool logged) {
   g_.RecordText += AsOneLine(text);
   g_.RecordTime = ports_.clock.Stamp();
-  if (logged) AppendLogLine(g_.RecordText, g_.RecordTime);
+  if (logged) {
+    counters_.CountRecord(g_);
+    AppendLogLine(g_.RecordText, g_.RecordTime);
+  }
   AppendHistory();
   g_.RecordText.clear();
   g_.RecordTime.clear();

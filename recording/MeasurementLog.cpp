@@ -94,7 +94,10 @@ void SvZRV_02::AppendLogLine(const std::string& recordText, const std::string& r
   if (g_.HeldRecords.size() == kMaxHeldRecords) g_.HeldRecords.pop_front();
   g_.HeldRecords.push_back(recordTime + " " + recordText);
   // A lost record must not stop the run; each outage is reported once.
-  if (!WriteHeldRecords()) g_.LogWriteFailed = kTrue;
+  if (!WriteHeldRecords()) {
+    g_.LogWriteFailed = kTrue;
+    ++counters_.failed_log_appends;
+  }
 }
 
 // Writes the held records in order, each whole or not at all; true once none is left.

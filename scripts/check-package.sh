@@ -34,6 +34,7 @@ expected=$(
   printf 'share/applications/%s.desktop\n' zrv02-controller zrv02-trend
   printf 'share/icons/hicolor/scalable/apps/%s.svg\n' zrv02-controller zrv02-trend
   echo "share/doc/$package/README.md"
+  printf "share/$package/monitoring/%s\n" zrv02-alerts.yml zrv02-dashboard.json
 )
 cmake --install build-release --prefix "$work/stage" >"$work/install.log"
 staged=$(cd "$work/stage" && find . -type f -o -type l | sed 's|^\./||' | sort)
@@ -89,11 +90,15 @@ local_history() {
 # Started the way the menu entry says, from an unrelated folder: it works in ~/ZRV-02.
 mkdir -p "$work/home" "$work/elsewhere"
 local_history "$work/home/ZRV-02"
+metrics_port=$(shuf -i 20000-32767 -n 1) # and it serves the metrics its setting asks for
+printf '[metrics]\nlisten=127.0.0.1:%s\n' "$metrics_port" >"$work/home/ZRV-02/zrv02-controller.conf"
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/zrv02-controller.desktop)
 # shellcheck disable=SC2086 # the Exec line is split into words as a launcher does
 (cd "$work/elsewhere" && HOME="$work/home" exec $exec_line) &
 controller=$!
 [[ "$(controller_cwd)" == "$work/home/ZRV-02" ]] || fail "a menu start does not work in ~/ZRV-02"
+{ printf 'GET /metrics HTTP/1.1\r\n\r\n' >&3 && grep -q '^zrv02_run_active 0' <&3; } \
+  3<>"/dev/tcp/127.0.0.1/$metrics_port" || fail "a menu start serves no metrics as its setting asks"
 kill "$controller"
 wait "$controller" 2>/dev/null || true
 

@@ -2,8 +2,10 @@
 # Installs what the build, the tests and the run script need (Debian 12, as root).
 set -euo pipefail
 
+# qt6-websockets-dev: the Qt HTTP Server package needs it and does not pull it in.
 packages=(cmake g++ make qt6-base-dev qt6-charts-dev libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev fonts-ipafont-gothic xvfb xauth desktop-file-utils dpkg-dev file)
+  clang-14 libclang-rt-14-dev fonts-ipafont-gothic xvfb xauth desktop-file-utils dpkg-dev file
+  qt6-httpserver-dev qt6-websockets-dev prometheus)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

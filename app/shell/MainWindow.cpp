@@ -186,6 +186,7 @@ void MainWindow::WireTimersAndSocket() {
 void MainWindow::renderNow() {
   const QScopedValueRollback<bool> rendering(rendering_, true);
   for (const auto& [control, widget] : widgets_) renderer_.Render(*control, widget);
+  emit rendered();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

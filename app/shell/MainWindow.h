@@ -39,6 +39,11 @@ class MainWindow : public QWidget {
   // Brings every widget up to date with the view model.
   void renderNow();
 
+ signals:
+  // After each render: the state is as a handler left it (or as it stands
+  // before a box the handler raises), never half-changed.
+  void rendered();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

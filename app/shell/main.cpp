@@ -1,4 +1,5 @@
-// The controller program: one window, no options beyond --help and --version.
+// The controller program: one window; besides --help and --version, only
+// the opt-in metrics endpoint (--metrics-listen).
 // It works in the current directory, where it keeps its address history
 // files; started from the desktop menu, in ~/ZRV-02.
 #include <QApplication>
@@ -8,6 +9,7 @@
 
 #include "app/shell/MainWindow.h"
 #include "app/shell/MenuStartFolder.h"
+#include "app/shell/MetricsOption.h"
 #include "app/shell/QtMessageBox.h"
 #include "app/shell/ShellFonts.h"
 
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
       "in the current directory; started from the desktop menu, in ~/ZRV-02.");
   parser.addHelpOption();
   parser.addVersionOption();
+  parser.addOption(MetricsListenOption());
   parser.process(app);
   if (!parser.positionalArguments().isEmpty()) {
     std::fprintf(stderr, "zrv02-controller: unexpected argument '%s'\n",
@@ -38,6 +41,7 @@ int main(int argc, char** argv) {
   QtMessageBox messages;
   MainWindow window(messages);
   messages.SetWindow(&window);
+  if (!StartMetricsEndpoint(parser, window)) return 1;
   window.show();
   return app.exec();
 }

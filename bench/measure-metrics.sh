@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Measures the metrics endpoint on the real programs: a 1 s Continue run of
+# the controller (--metrics-listen) against zrv02-sim --trace on a virtual
+# display, first RUN_SECONDS (default 60) unscraped, then RUN_SECONDS with
+# Prometheus scraping every second while hostile clients (bench/hostile-clients.py:
+# garbage, stalled half requests, bursts of 200 connections) hammer the
+# endpoint. Prints poll spacing and resident memory for both stretches, what
+# Prometheus saw, then the cost of one scrape (client time and the
+# controller's CPU time over 2000 scrapes). Needs a built build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${ZRV_BUILD:-$root/build}
+seconds=${RUN_SECONDS:-60}
+work=$(mktemp -d /tmp/zrv02-metrics-XXXXXX)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+
+exec 5> >(cat >"$work/display")
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+exec 5>&-
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+
+# Free ports below 32768: the simulator's, the endpoint's and Prometheus's.
+ports=($(python3 -c '
+import random, socket
+got = []
+while len(got) < 3:
+    p = random.randint(20000, 32767)
+    try:
+        socket.create_server(("127.0.0.1", p)).close(); got.append(p)
+    except OSError: pass
+print(*got)'))
+sim_port=${ports[0]} metrics_port=${ports[1]} prom_port=${ports[2]}
+"$build/sim/zrv02-sim" --port "$sim_port" --trace --firmware 1.10 >"$work/trace.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 30); do grep -q listening "$work/trace.log" && break; sleep 0.1; done
+printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
+printf '%s,,,,,,\r\n' "$sim_port" >"$work/ZRV-02_PortList.Log"
+cd "$work"
+
+"$build/app/shell/zrv02-controller" --metrics-listen "127.0.0.1:$metrics_port" 2>"$work/ctl.err" &
+ctl_pid=$!
+pids+=($ctl_pid)
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")
+rss() { awk '/VmRSS/{print $2}' "/proc/$ctl_pid/status"; }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$ctl_pid/stat"; }
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
+click 448 26 # Check
+for _ in $(seq 50); do grep -q 'VER?' "$work/trace.log" && break; sleep 0.1; done
+sleep 1
+click 364 144 # Txt_Interval
+xdotool key --window "$wid" ctrl+a BackSpace 1
+click 494 268 # start
+sleep 5
+
+# Spacing of PURITY? between two line numbers of the trace.
+spacing() {
+  sed -n "$1,$2p" "$work/trace.log" | awk '$3 == "PURITY?" {
+       split($1, t, /[:.]/); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + t[4]
+       if (n++) { d = ms - last; sum += d; if (d < min || n == 2) min = d; if (d > max) max = d }
+       else first = ms
+       last = ms
+     }
+     END { printf "poll spacing over %d polls: mean %.1f ms, min %d, max %d, drift %d ms\n",
+                  n, sum / (n - 1), min, max, (last - first) - (n - 1) * 1000 }'
+}
+lines() { wc -l <"$work/trace.log"; }
+
+m0=$(lines) r0=$(rss)
+sleep "$seconds"
+m1=$(lines) r1=$(rss)
+echo "unscraped ${seconds}s: $(spacing "$m0" "$m1"); RSS $r0 -> $r1 KiB"
+
+cat >prometheus.yml <<YML
+global: {scrape_interval: 1s}
+scrape_configs: [{job_name: zrv02, static_configs: [{targets: ['127.0.0.1:$metrics_port']}]}]
+YML
+prometheus --config.file=prometheus.yml --storage.tsdb.path=prom-data \
+  --web.listen-address="127.0.0.1:$prom_port" >prometheus.log 2>&1 &
+pids+=($!)
+python3 "$root/bench/hostile-clients.py" "$metrics_port" "$seconds" >hostile.log &
+hostile=$!
+sleep "$seconds"
+wait $hostile
+m2=$(lines) r2=$(rss)
+echo "scraped every 1 s, hostile clients ${seconds}s: $(spacing "$m1" "$m2"); RSS $r1 -> $r2 KiB"
+cat hostile.log
+query() {
+  curl -s "http://127.0.0.1:$prom_port/api/v1/query" --data-urlencode "query=$1" |
+    python3 -c 'import json,sys; r=json.load(sys.stdin)["data"]["result"]; print(r[0]["value"][1] if r else "none")'
+}
+echo "Prometheus: scrapes $(query "count_over_time(up{job=\"zrv02\"}[${seconds}s])")," \
+  "failed $(query "count_over_time((up{job=\"zrv02\"} == 0)[${seconds}s:1s])")," \
+  "mean scrape_duration_seconds $(query "avg_over_time(scrape_duration_seconds{job=\"zrv02\"}[${seconds}s])")"
+sleep 12 # every held connection let go
+echo "after the hostile clients: RSS $(rss) KiB"
+
+c0=$(cpu_ticks)
+python3 "$root/bench/scrape-cost.py" "$metrics_port" 2000
+c1=$(cpu_ticks)
+awk -v t=$((c1 - c0)) -v hz="$(getconf CLK_TCK)" \
+  'BEGIN{printf "scrape, controller CPU: %.3f ms per scrape (2000 scrapes)\n", 1000 * t / hz / 2000}'
+echo "RSS with the endpoint on, after all: $(rss) KiB"

@@ -1,0 +1,46 @@
+// The controller's state as Prometheus reads it: a plain copy of what a
+// scrape shows, and its text exposition (format 0.0.4). Standard library
+// only; the copy is taken by the shell and formatted when a scrape comes.
+//
+// Units follow Prometheus' conventions: purity and the alarm level as a
+// ratio (0.953 for 95.3 %), times in seconds since the epoch, temperature
+// in degrees Celsius, counters ending in _total.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zrv::monitoring {
+
+struct MetricsSnapshot {
+  // The last measurement record; a value is absent before the first record
+  // and while the instrument's field was not a number.
+  std::optional<double> purity_percent;
+  std::optional<double> temperature_celsius;
+  std::optional<double> record_time;  // seconds since the epoch
+  std::optional<double> run_start_time;
+
+  std::uint64_t records = 0;
+  std::uint64_t email_alarm_notices = 0;
+  std::uint64_t reply_timeouts = 0;
+  std::uint64_t failed_log_appends = 0;
+  std::uint64_t unreadable_purities = 0;
+  std::uint64_t unreadable_temperatures = 0;
+
+  bool run_active = false;
+  bool link_open = false;
+  bool purity_alarm = false;
+  double alarm_level_percent = 0;
+  double interval_seconds = 0;
+
+  std::string firmware;  // empty until Check has read it
+  std::string address;   // "host:port" of the instrument, empty until the first link
+};
+
+std::string FormatExposition(const MetricsSnapshot& snapshot);
+
+// The content type of the exposition, for the HTTP response.
+inline constexpr char kExpositionContentType[] = "text/plain; version=0.0.4; charset=utf-8";
+
+}  // namespace zrv::monitoring
