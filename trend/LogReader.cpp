@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace zrv::trend {
 namespace {
@@ -10,55 +9,126 @@ namespace {
 constexpr std::string_view kPairTail = " %&DEG";
 constexpr std::string_view kNotice = "E-MAIL ALARM";
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+constexpr std::uint32_t kNoIndex = UINT32_MAX;
 
-// The whole text as a finite number, or NaN.
-double Number(std::string_view text) {
+bool IsNumber(std::string_view text) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return kMissing;
-  return value;
+  return !text.empty() && end == text.data() + text.size() &&
+         (error == std::errc() || error == std::errc::result_out_of_range);
 }
 
-// "<purity> <temp>": the texts may hold spaces themselves (a cut "Illegal
-// Command!!"), so take the split at which most of the two read as numbers.
-Record SplitPair(std::string_view values, CivilSeconds time) {
-  Record best{time, kMissing, kMissing};
-  int bestScore = -1;
-  for (std::size_t at = values.find(' '); at != std::string_view::npos;
-       at = values.find(' ', at + 1)) {
-    const Record r{time, Number(values.substr(0, at)), Number(values.substr(at + 1))};
-    const int score = !std::isnan(r.purity) + !std::isnan(r.temperature);
-    if (score > bestScore) best = r, bestScore = score;
-  }
-  return best;
+std::int16_t Hundredths(double value) {
+  return std::isnan(value) ? INT16_MIN : static_cast<std::int16_t>(std::lround(value * 100));
 }
 
 }  // namespace
 
-LineKind ReadLine(std::string_view line, LogContent& into) {
-  ++into.lines;
+Record::Record(UtcSeconds time, double purity, double temperature)
+    : time_(static_cast<std::int32_t>(time - kEpoch)),
+      purity_(Hundredths(purity)),
+      temperature_(Hundredths(temperature)) {}
+
+double ReadValue(std::string_view text, ValueLimits limits) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !(value >= limits.low && value <= limits.high))
+    return kMissing;
+  return value;
+}
+
+LogLine ParseLine(std::string_view line) {
+  LogLine parsed;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   const auto time = ParseStamp(line.substr(0, 19));
-  if (!time || line.size() < 20 || line[19] != ' ') {
-    ++into.unreadable;
-    return LineKind::kUnreadable;
-  }
+  if (!time || line.size() < 20 || line[19] != ' ') return parsed;
+  parsed.civil = *time;
   const std::string_view text = line.substr(20);
   if (text == kNotice) {
-    into.notices.push_back(*time);
-    return LineKind::kNotice;
+    parsed.kind = LogLine::kNotice;
+    return parsed;
   }
-  if (!text.ends_with(kPairTail) ||
-      text.substr(0, text.size() - kPairTail.size()).find(' ') == std::string_view::npos) {
+  if (!text.ends_with(kPairTail)) return parsed;
+  const std::string_view values = text.substr(0, text.size() - kPairTail.size());
+  int bestScore = -1;
+  for (std::size_t at = values.find(' '); at != std::string_view::npos;
+       at = values.find(' ', at + 1)) {
+    const std::string_view purity = values.substr(0, at), temperature = values.substr(at + 1);
+    const int score = IsNumber(purity) + IsNumber(temperature);
+    if (score > bestScore) {
+      parsed = {LogLine::kRecord, *time, purity, temperature};
+      bestScore = score;
+    }
+  }
+  return parsed;
+}
+
+void Extent::Add(double v) {
+  if (std::isnan(v)) return;
+  low = any ? std::min(low, v) : v, high = any ? std::max(high, v) : v, any = true;
+}
+
+void LogContent::Widen(UtcSeconds time) {
+  first = anyTime ? std::min(first, time) : time, last = anyTime ? std::max(last, time) : time;
+  anyTime = true;
+}
+
+void LogContent::Add(const Record& r) {
+  const std::size_t i = records.size();
+  if (i == 0 || r.time() < records.back().time()) runs.push_back(i);
+  if (i > 0 && r.time() > records.back().time()) {
+    const auto step = static_cast<std::size_t>(r.time() - records.back().time());
+    if (step <= kLongestCountedStep) {
+      if (steps_.size() <= step) steps_.resize(step + 1);
+      if (++steps_[step] > (interval_ ? steps_[interval_] : 0)) interval_ = UtcSeconds(step);
+    }
+  }
+  records.push_back(r);
+  Widen(r.time());
+  purity.Add(r.purity());
+  temperature.Add(r.temperature());
+
+  if (i % kBlock == 0) blocks.push_back({{kNoIndex, kNoIndex, kNoIndex, kNoIndex}});
+  auto& index = blocks.back().index;
+  const auto keep = [&](std::uint32_t& low, std::uint32_t& high, Field field) {
+    const double v = (r.*field)();
+    if (std::isnan(v)) return;
+    if (low == kNoIndex || v < (records[low].*field)()) low = std::uint32_t(i);
+    if (high == kNoIndex || v > (records[high].*field)()) high = std::uint32_t(i);
+  };
+  keep(index[0], index[1], &Record::purity);
+  keep(index[2], index[3], &Record::temperature);
+}
+
+void LogContent::AddNotice(UtcSeconds time) {
+  notices.push_back(time);
+  Widen(time);
+}
+
+LogLine::Kind ReadLine(std::string_view line, LogContent& into) {
+  ++into.lines;
+  const LogLine parsed = ParseLine(line);
+  const UtcSeconds time = parsed.kind == LogLine::kUnreadable ? 0 : into.clock.ToUtc(parsed.civil);
+  if (parsed.kind == LogLine::kUnreadable || !Record::Holds(time)) {
     ++into.unreadable;
-    return LineKind::kUnreadable;
+    return LogLine::kUnreadable;
   }
-  const Record r = SplitPair(text.substr(0, text.size() - kPairTail.size()), *time);
-  into.missingValues += std::isnan(r.purity) + std::isnan(r.temperature);
-  into.records.push_back(r);
-  return LineKind::kRecord;
+  if (parsed.kind == LogLine::kNotice) {
+    into.AddNotice(time);
+    return LogLine::kNotice;
+  }
+  const auto value = [&into](std::string_view text, ValueLimits limits) {
+    const double v = ReadValue(text, limits);
+    if (std::isnan(v)) ++(IsNumber(text) ? into.outOfRange : into.missingValues);
+    return v;
+  };
+  const Record r{time, value(parsed.purity, kPurityLimits),
+                 value(parsed.temperature, kTemperatureLimits)};
+  into.Add(r);
+  into.lastPurity = parsed.purity;
+  into.lastTemperature = parsed.temperature;
+  return LogLine::kRecord;
 }
 
 std::size_t ReadLines(std::string_view bytes, LogContent& into) {

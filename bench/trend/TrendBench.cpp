@@ -58,11 +58,13 @@ BENCHMARK(BM_ReadWeekFile)->Unit(benchmark::kMillisecond);
 
 void BM_DecimateWeek(benchmark::State& state) {
   const LogContent& content = WeekContent();
-  const TimeRange week{content.records.front().time, content.records.back().time};
+  const TimeRange week{content.first, content.last};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(DecimateMinMax(content.records, &Record::purity, week, kColumns));
-    benchmark::DoNotOptimize(DecimateMinMax(content.records, &Record::temperature, week, kColumns));
-    benchmark::DoNotOptimize(ShadeStretches(BelowLevel(content.records, 80), week, kColumns));
+    BelowLevel below(80);
+    below.Update(content.records);
+    benchmark::DoNotOptimize(DecimateLines(content, &Record::purity, week, kColumns, 5));
+    benchmark::DoNotOptimize(DecimateLines(content, &Record::temperature, week, kColumns, 5));
+    benchmark::DoNotOptimize(ShadeStretches(below.stretches(), week, kColumns));
   }
 }
 BENCHMARK(BM_DecimateWeek)->Unit(benchmark::kMillisecond);
@@ -116,7 +118,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  zrv::trend::UseLogClock();
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
