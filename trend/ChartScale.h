@@ -18,6 +18,7 @@ constexpr double kPurityMinSpan = 1;       // %
 
 struct ValueScale {
   double low, high, step;
+  bool operator==(const ValueScale&) const = default;
 };
 
 // [low, high] widened to whole steps, at most `maxTicks` ticks.
@@ -30,6 +31,7 @@ struct TimeTick {
   UtcSeconds at;
   std::string time;  // "hh:mm", "hh:mm:ss", "mm/dd" or "yyyy/mm"
   std::string date;  // where it changes: "mm/dd", "yyyy/mm/dd" or "yyyy"; else empty
+  bool operator==(const TimeTick&) const = default;
 };
 
 std::vector<TimeTick> TimeTicks(TimeRange range, int maxTicks);

@@ -20,11 +20,13 @@ constexpr int kMissedIntervals = 5;
 struct TimeRange {
   UtcSeconds from;
   UtcSeconds to;
+  bool operator==(const TimeRange&) const = default;
 };
 
 struct Point {
   UtcSeconds time;
   double value;
+  bool operator==(const Point&) const = default;
 };
 using Line = std::vector<Point>;
 

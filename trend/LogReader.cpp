@@ -11,15 +11,26 @@ constexpr std::string_view kNotice = "E-MAIL ALARM";
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 constexpr std::uint32_t kNoIndex = UINT32_MAX;
 
-bool IsNumber(std::string_view text) {
+// The whole text as a number (an overflow as infinity), or NaN.
+double Number(std::string_view text) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && end == text.data() + text.size() &&
-         (error == std::errc() || error == std::errc::result_out_of_range);
+  if (text.empty() || end != text.data() + text.size()) return kMissing;
+  if (error == std::errc::result_out_of_range) return INFINITY;
+  return error == std::errc() ? value : kMissing;
 }
 
 std::int16_t Hundredths(double value) {
-  return std::isnan(value) ? INT16_MIN : static_cast<std::int16_t>(std::lround(value * 100));
+  if (std::isnan(value)) return INT16_MIN;
+  const double scaled = value * 100;
+  return static_cast<std::int16_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+}
+
+// The number if the instrument can report it, else NaN; counts what it is not.
+double Reportable(double value, ValueLimits limits, LogContent& into) {
+  if (value >= limits.low && value <= limits.high) return value;
+  ++(std::isnan(value) ? into.missingValues : into.outOfRange);
+  return kMissing;
 }
 
 }  // namespace
@@ -28,15 +39,6 @@ Record::Record(UtcSeconds time, double purity, double temperature)
     : time_(static_cast<std::int32_t>(time - kEpoch)),
       purity_(Hundredths(purity)),
       temperature_(Hundredths(temperature)) {}
-
-double ReadValue(std::string_view text, ValueLimits limits) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !(value >= limits.low && value <= limits.high))
-    return kMissing;
-  return value;
-}
 
 LogLine ParseLine(std::string_view line) {
   LogLine parsed;
@@ -55,9 +57,10 @@ LogLine ParseLine(std::string_view line) {
   for (std::size_t at = values.find(' '); at != std::string_view::npos;
        at = values.find(' ', at + 1)) {
     const std::string_view purity = values.substr(0, at), temperature = values.substr(at + 1);
-    const int score = IsNumber(purity) + IsNumber(temperature);
+    const double p = Number(purity), t = Number(temperature);
+    const int score = !std::isnan(p) + !std::isnan(t);
     if (score > bestScore) {
-      parsed = {LogLine::kRecord, *time, purity, temperature};
+      parsed = {LogLine::kRecord, *time, purity, temperature, p, t};
       bestScore = score;
     }
   }
@@ -88,17 +91,16 @@ void LogContent::Add(const Record& r) {
   Widen(r.time());
   purity.Add(r.purity());
   temperature.Add(r.temperature());
-
   if (i % kBlock == 0) blocks.push_back({{kNoIndex, kNoIndex, kNoIndex, kNoIndex}});
   auto& index = blocks.back().index;
-  const auto keep = [&](std::uint32_t& low, std::uint32_t& high, Field field) {
-    const double v = (r.*field)();
+  const auto keep = [&](std::uint32_t& low, std::uint32_t& high, double v, Field field) {
     if (std::isnan(v)) return;
     if (low == kNoIndex || v < (records[low].*field)()) low = std::uint32_t(i);
     if (high == kNoIndex || v > (records[high].*field)()) high = std::uint32_t(i);
   };
-  keep(index[0], index[1], &Record::purity);
-  keep(index[2], index[3], &Record::temperature);
+  const double purityValue = r.purity(), temperatureValue = r.temperature();
+  keep(index[0], index[1], purityValue, &Record::purity);
+  keep(index[2], index[3], temperatureValue, &Record::temperature);
 }
 
 void LogContent::AddNotice(UtcSeconds time) {
@@ -118,23 +120,23 @@ LogLine::Kind ReadLine(std::string_view line, LogContent& into) {
     into.AddNotice(time);
     return LogLine::kNotice;
   }
-  const auto value = [&into](std::string_view text, ValueLimits limits) {
-    const double v = ReadValue(text, limits);
-    if (std::isnan(v)) ++(IsNumber(text) ? into.outOfRange : into.missingValues);
-    return v;
-  };
-  const Record r{time, value(parsed.purity, kPurityLimits),
-                 value(parsed.temperature, kTemperatureLimits)};
-  into.Add(r);
-  into.lastPurity = parsed.purity;
-  into.lastTemperature = parsed.temperature;
+  const double purity = Reportable(parsed.purityValue, kPurityLimits, into);
+  into.Add({time, purity, Reportable(parsed.temperatureValue, kTemperatureLimits, into)});
   return LogLine::kRecord;
 }
 
 std::size_t ReadLines(std::string_view bytes, LogContent& into) {
   std::size_t taken = 0;
+  std::string_view lastRecord;
   for (std::size_t end; (end = bytes.find('\n', taken)) != std::string_view::npos; taken = end + 1)
-    ReadLine(bytes.substr(taken, end - taken), into);
+    if (ReadLine(bytes.substr(taken, end - taken), into) == LogLine::kRecord)
+      lastRecord = bytes.substr(taken, end - taken);
+  // The readout's texts, kept once per call rather than once per record.
+  if (!lastRecord.empty()) {
+    const LogLine parsed = ParseLine(lastRecord);
+    into.lastPurity = parsed.purity;
+    into.lastTemperature = parsed.temperature;
+  }
   if (bytes.size() - taken > kMaxLineBytes) {
     ++into.lines;
     ++into.unreadable;

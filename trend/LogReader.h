@@ -61,11 +61,13 @@ class Record {
 
 using Field = double (Record::*)() const;
 
-// The pieces of one line, texts as logged.
+// The pieces of one line, texts as logged, and the texts as numbers (NaN
+// where a text is not one; out of the instrument's limits still as read).
 struct LogLine {
   enum Kind { kRecord, kNotice, kUnreadable } kind = kUnreadable;
   CivilSeconds civil = 0;
   std::string_view purity, temperature;
+  double purityValue = 0, temperatureValue = 0;
 };
 
 // One line without its LF; a CR before the LF is expected, a bare LF (a hand
@@ -73,9 +75,6 @@ struct LogLine {
 // themselves (a cut "Illegal Command!!"), so the split is the one at which
 // most of the two read as numbers.
 LogLine ParseLine(std::string_view line);
-
-// The whole text as a number the instrument can report, or NaN.
-double ReadValue(std::string_view text, ValueLimits limits);
 
 // Indices kept up to date as records are added, so a redraw of a followed log
 // touches what is on screen rather than every record.

@@ -10,6 +10,7 @@ namespace zrv::trend {
 namespace {
 
 constexpr UtcSeconds kNarrowestView = 10;
+constexpr UtcSeconds kAheadSteps = 50;
 constexpr int kValueTicks = 8;
 constexpr int kPixelsPerTimeLabel = 100;
 // Lines made at the start, so the markers added after them stay on top.
@@ -137,8 +138,12 @@ TimeRange TrendChart::FullRange() const {
   if (!content_ || !content_->anyTime) return {0, 60};
   UtcSeconds from = content_->first, to = content_->last;
   if (to - from < kNarrowestView) from -= kNarrowestView / 2, to += kNarrowestView / 2;
-  // Whole minutes at the ends.
-  return {from - ((from % 60) + 60) % 60, to + (60 - ((to % 60) + 60) % 60) % 60};
+  // Whole minutes at the start; the end a little ahead of the latest record,
+  // on a whole step of about a fiftieth of the span, so a followed log is
+  // rescaled once per step rather than at every record.
+  from -= ((from % 60) + 60) % 60;
+  const UtcSeconds step = std::max<UtcSeconds>(60, (to - from) / kAheadSteps / 60 * 60);
+  return {from, from + ((to - from) / step + 1) * step};
 }
 
 void TrendChart::ShowRange(TimeRange range) {
@@ -216,6 +221,9 @@ void TrendChart::DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb co
   const UtcSeconds interval = content.Interval();
   const std::vector<Line> lines = DecimateLines(
       content, field, visible_, columns, interval ? kMissedIntervals * interval : INT64_MAX / 2);
+  std::vector<Line>& drawn = field == &Record::purity ? drawn_.purity : drawn_.temperature;
+  if (lines == drawn) return;
+  drawn = lines;
   while (pool.size() < lines.size()) {
     QLineSeries* s = MakeLine("", colour, width);
     addSeries(s);
@@ -233,12 +241,15 @@ void TrendChart::DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb co
 }
 
 void TrendChart::DrawTimeTicks() {
-  for (const QString& label : time_->categoriesLabels()) time_->remove(label);
-  if (!content_ || !content_->anyTime) return;
   const int maxTicks = std::max(2, int(plotArea().width()) / kPixelsPerTimeLabel);
+  std::vector<TimeTick> ticks;
+  if (content_ && content_->anyTime) ticks = TimeTicks(visible_, maxTicks);
+  if (ticks == drawn_.ticks && !ticks.empty()) return;
+  drawn_.ticks = ticks;
+  for (const QString& label : time_->categoriesLabels()) time_->remove(label);
   time_->setStartValue(double(visible_.from) - 1);
   int n = 0;
-  for (const TimeTick& tick : TimeTicks(visible_, maxTicks)) {
+  for (const TimeTick& tick : ticks) {
     // Labels must differ: the hour repeated at the end of summer time would not.
     const QString unique(n++, QChar(0x200B));
     QString label = QString::fromStdString(tick.time);
@@ -252,31 +263,46 @@ void TrendChart::Redraw() {
   redrawing_ = true;
   static const LogContent kNothing;
   const LogContent& content = content_ ? *content_ : kNothing;
-  const ValueScale purity = PurityScale(content.purity, below_.level(), kValueTicks);
-  Scale(purityAxis_, purity);
-  Scale(temperatureAxis_, TemperatureScale(content.temperature, kValueTicks));
+  const ValueScale purity = PurityScale(content.purity, below_.level(), kValueTicks),
+                   temperature = TemperatureScale(content.temperature, kValueTicks);
+  const bool rescaled = !(purity == drawn_.purityScale && temperature == drawn_.temperatureScale);
+  if (rescaled) {
+    Scale(purityAxis_, purity);
+    Scale(temperatureAxis_, temperature);
+    drawn_.purityScale = purity, drawn_.temperatureScale = temperature;
+  }
   const int columns = std::max(1, static_cast<int>(plotArea().width()));
   DrawLines(purity_, &Record::purity, kPurityColour, 2, purityAxis_, columns);
   DrawLines(temperature_, &Record::temperature, kTemperatureColour, 1.5, temperatureAxis_, columns);
   DrawTimeTicks();
 
   const double from = double(visible_.from), to = double(visible_.to);
-  alarmLine_->replace(QList<QPointF>{{from, below_.level()}, {to, below_.level()}});
+  const bool moved = !alarmLine_->count() || alarmLine_->at(0).x() != from ||
+                     alarmLine_->at(1).x() != to || drawn_.level != below_.level();
+  if (moved) alarmLine_->replace(QList<QPointF>{{from, below_.level()}, {to, below_.level()}});
+  drawn_.level = below_.level();
 
   const double bottom = purity.low, top = purity.high;
-  QList<QPointF> edge{{from, bottom}};
-  for (const TimeRange& s : ShadeStretches(below_.stretches(), visible_, columns))
-    edge.append({{double(s.from), bottom},
-                 {double(s.from), top},
-                 {double(s.to), top},
-                 {double(s.to), bottom}});
-  edge.append({to, bottom});
-  shadeEdge_->replace(edge);
+  std::vector<TimeRange> shade = ShadeStretches(below_.stretches(), visible_, columns);
+  if (moved || rescaled || shade != drawn_.shade) {
+    QList<QPointF> edge{{from, bottom}};
+    for (const TimeRange& s : shade)
+      edge.append({{double(s.from), bottom},
+                   {double(s.from), top},
+                   {double(s.to), top},
+                   {double(s.to), bottom}});
+    edge.append({to, bottom});
+    shadeEdge_->replace(edge);
+    drawn_.shade = std::move(shade);
+  }
 
-  QList<QPointF> marks;
-  for (UtcSeconds t : DecimateTimes(content.notices, visible_, columns))
-    marks.append({double(t), bottom + (top - bottom) * 0.03});
-  notices_->replace(marks);
+  std::vector<UtcSeconds> notices = DecimateTimes(content.notices, visible_, columns);
+  if (rescaled || notices != drawn_.notices) {
+    QList<QPointF> marks;
+    for (UtcSeconds t : notices) marks.append({double(t), bottom + (top - bottom) * 0.03});
+    notices_->replace(marks);
+    drawn_.notices = std::move(notices);
+  }
 
   empty_->setVisible(!content.anyTime);
   const QRectF text = empty_->boundingRect();

@@ -16,6 +16,8 @@
 #include "trend/AlarmStretches.h"
 #include "trend/ChartScale.h"
 
+#include <cmath>
+
 class QGraphicsSimpleTextItem;
 
 namespace zrv::trend {
@@ -61,6 +63,17 @@ class TrendChart : public QChart {
   void DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb colour, qreal width,
                  QValueAxis* axis, int columns);
   void DrawTimeTicks();
+
+  // What was handed to Qt last: a followed log's new record mostly changes
+  // nothing on screen, and then nothing is handed over (and nothing repainted).
+  struct Drawn {
+    std::vector<Line> purity, temperature;
+    std::vector<TimeTick> ticks;
+    ValueScale purityScale{}, temperatureScale{};
+    std::vector<TimeRange> shade;
+    std::vector<UtcSeconds> notices;
+    double level = NAN;
+  } drawn_;
 
   const LogContent* content_ = nullptr;
   BelowLevel below_{80};

@@ -108,6 +108,57 @@ void BM_ZoomPanRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_ZoomPanRedraw)->Unit(benchmark::kMillisecond);
 
+// Following a log of 8 M records (about three months of one-second records):
+// a poll that finds nothing new, and one record appended, read, decimated and
+// drawn. At one record a second and four polls a second, the second figure
+// plus three of the first is the share of a core the window takes.
+class FollowedLog {
+ public:
+  static FollowedLog& Get() {
+    static FollowedLog log;
+    return log;
+  }
+  void Append() {
+    const CivilSeconds t = start_ + kRecords + appended_++;
+    std::ofstream(path_, std::ios::binary | std::ios::app)
+        << FormatStamp(t) << " 93.4 24.51 %&DEG\r\n";
+  }
+  LogFollower follower{""};
+  TrendChart chart;
+
+ private:
+  static constexpr std::int64_t kRecords = 8'000'000;
+  FollowedLog()
+      : path_((std::filesystem::temp_directory_path() / "zrv02-trend-follow.log").string()) {
+    std::ofstream(path_, std::ios::binary) << bench::SyntheticLog(kRecords);
+    follower = LogFollower(path_);
+    follower.Poll();
+    chart.SetContent(&follower.content());
+    RenderChart(chart, kExportSize);
+  }
+  ~FollowedLog() { std::filesystem::remove(path_); }
+  std::string path_;
+  CivilSeconds start_ = *ParseStamp("2026/11/30 00:00:00");
+  std::int64_t appended_ = 0;
+};
+
+void BM_FollowPollUnchanged(benchmark::State& state) {
+  FollowedLog& log = FollowedLog::Get();
+  for (auto _ : state) benchmark::DoNotOptimize(log.follower.Poll());
+}
+BENCHMARK(BM_FollowPollUnchanged)->Unit(benchmark::kMicrosecond);
+
+void BM_FollowOneRecord(benchmark::State& state) {
+  FollowedLog& log = FollowedLog::Get();
+  for (auto _ : state) {
+    log.Append();
+    benchmark::DoNotOptimize(log.follower.Poll());
+    log.chart.Refresh();
+    benchmark::DoNotOptimize(RenderChart(log.chart, kExportSize));
+  }
+}
+BENCHMARK(BM_FollowOneRecord)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace zrv::trend
 

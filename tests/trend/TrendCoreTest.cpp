@@ -59,7 +59,7 @@ TEST(LogReaderTest, ReadsEveryLineOrCountsIt) {
       {P + "4  " + T + P + "5 99.9 Illegal Comman" + T + P + "6   25.3" + T + P + "7 nan inf" + T +
            P + "8 1e308 -100" + T + P + "8 110.01 300.01" + T + P + "8 -10 300" + T,
        "06:00:04,nan,nan; 06:00:05,99.9,nan; 06:00:06,nan,25.3; 06:00:07,nan,nan; "
-       "06:00:08,nan,-100; 06:00:08,nan,nan; 06:00:08,-10,300; n7 u0 m4 o5 l0"},
+       "06:00:08,nan,-100; 06:00:08,nan,nan; 06:00:08,-10,300; n7 u0 m5 o4 l0"},
       // unreadable: bytes, text, an empty line, a stamp alone, a near-notice, one value, a
       // space after the tail; the record after them is still read
       {std::string("\0\xff\x01 %&DEG\r\nhello\r\n\r\n", 20) + P + "9\r\n" + P +
