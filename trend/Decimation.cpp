@@ -7,11 +7,16 @@
 namespace zrv::trend {
 namespace {
 
-// Column of a time inside the range.
+// Column of a time inside the range: (time - from) * columns / span, rounded
+// down. Estimated in floating point and corrected exactly, since an integer
+// division per block is most of what a redraw of a long log costs.
 int ColumnOf(UtcSeconds time, TimeRange range, int columns) {
   const UtcSeconds span = std::max<UtcSeconds>(range.to - range.from, 1);
-  return static_cast<int>(
-      std::clamp<UtcSeconds>((time - range.from) * columns / span, 0, columns - 1));
+  const UtcSeconds scaled = (time - range.from) * columns;
+  auto column = static_cast<UtcSeconds>(static_cast<double>(scaled) / static_cast<double>(span));
+  if ((column + 1) * span <= scaled) ++column;
+  if (column * span > scaled) --column;
+  return static_cast<int>(std::clamp<UtcSeconds>(column, 0, columns - 1));
 }
 
 // Builds the lines of one run of records in rising time.
@@ -37,9 +42,9 @@ class RunDecimator {
   }
 
   // A whole block that falls in one column, by its extremes.
-  void TakeBlock(std::size_t first, std::size_t low, std::size_t high) {
+  void TakeBlock(std::size_t first, std::size_t size, std::size_t low, std::size_t high) {
     if (low == UINT32_MAX) return;
-    const std::size_t lastOfBlock = first + LogContent::kBlock - 1;
+    const std::size_t lastOfBlock = first + size - 1;
     Start(records_[first].time(), ColumnOf(records_[first].time(), range_, columns_));
     if (low_ == kNone || Value(low) < Value(low_)) low_ = low;
     if (high_ == kNone || Value(high) > Value(high_)) high_ = high;
@@ -71,7 +76,9 @@ class RunDecimator {
  private:
   static constexpr std::size_t kNone = SIZE_MAX;
 
-  double Value(std::size_t i) const { return (records_[i].*field_)(); }
+  double Value(std::size_t i) const {
+    return field_ == &Record::purity ? records_[i].purity() : records_[i].temperature();
+  }
 
   // Called before a record at `time` joins `column`: ends the column before
   // it, and the line where the records are a gap apart.
@@ -110,7 +117,7 @@ std::vector<Line> DecimateLines(const LogContent& content, Field field, TimeRang
   gap = std::max(gap, columnWidth);
   const auto byTime = [](const Record& r, UtcSeconds t) { return r.time() < t; };
   const auto hasValue = [&](std::size_t i) { return !std::isnan((records[i].*field)()); };
-  constexpr std::size_t kBlock = LogContent::kBlock;
+  constexpr std::size_t kBlock = LogContent::kBlock, kSmallBlock = LogContent::kSmallBlock;
   const int fieldIndex = field == &Record::purity ? 0 : 2;
 
   std::vector<Line> lines;
@@ -126,13 +133,19 @@ std::vector<Line> DecimateLines(const LogContent& content, Field field, TimeRang
         runLines.TakeEdge(i);
         break;
       }
+    // A whole block of `size` at i, if it lies in one column.
+    const auto inOneColumn = [&](std::size_t i, std::size_t size) {
+      return i % size == 0 && i + size <= hi &&
+             ColumnOf(records[i].time(), range, columns) ==
+                 ColumnOf(records[i + size - 1].time(), range, columns);
+    };
     for (std::size_t i = lo; i < hi;) {
-      if (i % kBlock == 0 && i + kBlock <= hi &&
-          ColumnOf(records[i].time(), range, columns) ==
-              ColumnOf(records[i + kBlock - 1].time(), range, columns)) {
-        const auto& index = content.blocks[i / kBlock].index;
-        runLines.TakeBlock(i, index[fieldIndex], index[fieldIndex + 1]);
-        i += kBlock;
+      const bool large = inOneColumn(i, kBlock);
+      if (large || inOneColumn(i, kSmallBlock)) {
+        const std::size_t size = large ? kBlock : kSmallBlock;
+        const auto& index = (large ? content.blocks : content.smallBlocks)[i / size].index;
+        runLines.TakeBlock(i, size, index[fieldIndex], index[fieldIndex + 1]);
+        i += size;
       } else {
         runLines.Take(i++);
       }

@@ -91,16 +91,20 @@ void LogContent::Add(const Record& r) {
   Widen(r.time());
   purity.Add(r.purity());
   temperature.Add(r.temperature());
-  if (i % kBlock == 0) blocks.push_back({{kNoIndex, kNoIndex, kNoIndex, kNoIndex}});
-  auto& index = blocks.back().index;
-  const auto keep = [&](std::uint32_t& low, std::uint32_t& high, double v, Field field) {
-    if (std::isnan(v)) return;
-    if (low == kNoIndex || v < (records[low].*field)()) low = std::uint32_t(i);
-    if (high == kNoIndex || v > (records[high].*field)()) high = std::uint32_t(i);
-  };
-  const double purityValue = r.purity(), temperatureValue = r.temperature();
-  keep(index[0], index[1], purityValue, &Record::purity);
-  keep(index[2], index[3], temperatureValue, &Record::temperature);
+  const double values[] = {r.purity(), r.temperature()};
+  for (auto* level : {&blocks, &smallBlocks}) {
+    if (i % (level == &blocks ? kBlock : kSmallBlock) == 0)
+      level->push_back({{kNoIndex, kNoIndex, kNoIndex, kNoIndex}});
+    auto& index = level->back().index;
+    for (int f = 0; f < 2; ++f) {
+      const double v = values[f];
+      if (std::isnan(v)) continue;
+      const Field field = f == 0 ? &Record::purity : &Record::temperature;
+      std::uint32_t &low = index[2 * f], &high = index[2 * f + 1];
+      if (low == kNoIndex || v < (records[low].*field)()) low = std::uint32_t(i);
+      if (high == kNoIndex || v > (records[high].*field)()) high = std::uint32_t(i);
+    }
+  }
 }
 
 void LogContent::AddNotice(UtcSeconds time) {

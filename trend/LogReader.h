@@ -95,12 +95,14 @@ struct LogContent {
   // Where a run of records in rising time begins: a clock set back starts
   // a new one.
   std::vector<std::size_t> runs;
-  // Each kBlock records' lowest and highest value indices, for decimation.
-  static constexpr std::size_t kBlock = 256;
+  // The lowest and highest value indices of each kBlock records, and of
+  // each kSmallBlock, for decimation: a block inside one pixel column is
+  // taken by its extremes, one across a column's edge in small blocks.
+  static constexpr std::size_t kBlock = 256, kSmallBlock = 16;
   struct Block {
     std::array<std::uint32_t, 4> index;  // purity low, high, temperature low, high
   };
-  std::vector<Block> blocks;
+  std::vector<Block> blocks, smallBlocks;
   Extent purity, temperature;
   UtcSeconds first = 0, last = 0;  // earliest and latest time of any line
   bool anyTime = false;

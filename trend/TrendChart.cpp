@@ -115,6 +115,7 @@ void TrendChart::SetContent(const LogContent* content) {
 }
 
 void TrendChart::SetEmptyText(const QString& text) {
+  if (text == empty_->text()) return;
   empty_->setText(text);
   Redraw();
 }
