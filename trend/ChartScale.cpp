@@ -107,37 +107,47 @@ std::vector<TimeTick> TimeTicks(TimeRange range, int maxTicks) {
       step = s;
       break;
     }
-  std::vector<TimeTick> ticks;
+  // Calendar times first, in true-time order: in the repeated hour the
+  // wall-clock ticks come twice, and the second pass lies after the first.
+  std::vector<std::pair<UtcSeconds, CivilSeconds>> at;
   const CivilSeconds end = ToCivil(range.to) + kDay;  // beyond any offset change
-  ch::year_month_day previous{};
   for (CivilSeconds t = FirstTick(ToCivil(range.from) - kDay, step); t <= end;
-       t = NextTick(t, step)) {
-    for (const UtcSeconds at : UtcCandidates(t)) {
-      if (at < range.from || at > range.to || ToCivil(at) != t) continue;
-      const ch::year_month_day ymd = Date(t);
-      const int y = int(ymd.year()), mo = int(unsigned(ymd.month())), d = int(unsigned(ymd.day()));
-      const bool newYear = ticks.empty() || ymd.year() != previous.year();
-      const bool newDay = newYear || ymd != previous;
-      TimeTick tick{at, "", ""};
-      const UtcSeconds inDay = t - FloorDiv(t, kDay) * kDay;
-      if (step.months) {
-        tick.time = Printf("%04d/%02d", y, mo);
-      } else if (step.seconds >= kDay) {
-        tick.time = Printf("%02d/%02d", mo, d);
-        if (newYear) tick.date = Printf("%04d", y, 0);
-      } else {
-        tick.time =
-            step.seconds < 60
-                ? Printf("%02d:%02d:%02d", int(inDay / 3600), int(inDay / 60 % 60), int(inDay % 60))
-                : Printf("%02d:%02d", int(inDay / 3600), int(inDay / 60 % 60));
-        if (newYear)
-          tick.date = Printf("%04d/%02d/%02d", y, mo, d);
-        else if (newDay)
-          tick.date = Printf("%02d/%02d", mo, d);
-      }
-      ticks.push_back(tick);
-      previous = ymd;
+       t = NextTick(t, step))
+    for (const UtcSeconds u : UtcCandidates(t))
+      if (u >= range.from && u <= range.to && ToCivil(u) == t) at.emplace_back(u, t);
+  std::sort(at.begin(), at.end());
+
+  std::vector<TimeTick> ticks;
+  ch::year_month_day previous{};
+  std::int64_t previousOffset = 0;
+  for (const auto& [u, t] : at) {
+    const ch::year_month_day ymd = Date(t);
+    const int y = int(ymd.year()), mo = int(unsigned(ymd.month())), d = int(unsigned(ymd.day()));
+    const bool newYear = ticks.empty() || ymd.year() != previous.year();
+    const bool newDay = newYear || ymd != previous;
+    TimeTick tick{u, "", ""};
+    const UtcSeconds inDay = t - FloorDiv(t, kDay) * kDay;
+    if (step.months) {
+      tick.time = Printf("%04d/%02d", y, mo);
+    } else if (step.seconds >= kDay) {
+      tick.time = Printf("%02d/%02d", mo, d);
+      if (newYear) tick.date = Printf("%04d", y, 0);
+    } else {
+      tick.time = step.seconds < 60 ? Printf("%02d:%02d:%02d", int(inDay / 3600),
+                                             int(inDay / 60 % 60), int(inDay % 60))
+                                    : Printf("%02d:%02d", int(inDay / 3600), int(inDay / 60 % 60));
+      if (newYear)
+        tick.date = Printf("%04d/%02d/%02d", y, mo, d);
+      else if (newDay)
+        tick.date = Printf("%02d/%02d", mo, d);
     }
+    // Where the clock was changed (the repeated hour), the new offset.
+    const std::int64_t offset = t - u;
+    if (!ticks.empty() && offset != previousOffset)
+      tick.date += (tick.date.empty() ? "UTC" : " UTC") + FormatOffset(offset);
+    ticks.push_back(tick);
+    previous = ymd;
+    previousOffset = offset;
   }
   return ticks;
 }

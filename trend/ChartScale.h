@@ -2,7 +2,7 @@
 // the 1-2-5 series, and time ticks on the calendar (whole seconds, minutes,
 // hours, days, Mondays, months, years of the local clock) with the date
 // written wherever it changes and the year on the first tick and wherever it
-// changes.
+// changes; where the clock's offset changes (summer time), the new offset.
 #pragma once
 
 #include <string>

@@ -247,6 +247,7 @@ void TrendChart::DrawTimeTicks() {
   if (content_ && content_->anyTime) ticks = TimeTicks(visible_, maxTicks);
   if (ticks == drawn_.ticks && !ticks.empty()) return;
   drawn_.ticks = ticks;
+  time_->setVisible(!ticks.empty());  // an empty chart has no time to label
   for (const QString& label : time_->categoriesLabels()) time_->remove(label);
   time_->setStartValue(double(visible_.from) - 1);
   int n = 0;

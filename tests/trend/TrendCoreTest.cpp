@@ -183,8 +183,8 @@ TEST(ChartScaleTest, RoundStepsAndCalendarTicks) {
             "12/07 2026|12/14|12/21");
   EXPECT_EQ(ticks("2026/11/15 00:00:00", "2027/06/01 00:00:00", 4), "2027/01|2027/04");
   const InZone berlin(kBerlin);  // from 01:00 summer time to 04:00 winter time
-  EXPECT_EQ(ticks("2026/10/24 23:00:00", "2026/10/25 03:00:00", 6),
-            "01:00 2026/10/25|02:00|02:00|03:00|04:00");
+  EXPECT_EQ(ticks("2026/10/24 23:00:00", "2026/10/25 03:00:00", 9),
+            "01:00 2026/10/25|01:30|02:00|02:30|02:00 UTC+01:00|02:30|03:00|03:30|04:00");
 }
 
 TEST(GlanceTest, LatestValuesAgeAndLevel) {
