@@ -109,6 +109,7 @@ TrendChart::TrendChart()
 
 void TrendChart::SetContent(const LogContent* content) {
   content_ = content;
+  drawn_.records = SIZE_MAX;  // drawn from other records: draw again
   zoomed_ = false;
   below_ = BelowLevel(below_.level());
   Refresh();
@@ -122,11 +123,43 @@ void TrendChart::SetEmptyText(const QString& text) {
 
 void TrendChart::Refresh() {
   if (content_ && content_->records.size() < below_.next()) below_ = BelowLevel(below_.level());
+  const std::size_t stretches = below_.stretches().size();
   if (content_) below_.Update(content_->records);
+  const bool sameStretches = stretches == below_.stretches().size() &&
+                             (!stretches || below_.stretches().back() == drawn_.lastStretch);
+  if (!zoomed_ && FullRange() == visible_ && sameStretches && ChangesNothingDrawn()) return;
   if (zoomed_)
     Redraw();
   else
     ShowRange(FullRange());
+}
+
+bool TrendChart::ChangesNothingDrawn() const {
+  // Records appended since the last redraw that all fall in the last column
+  // drawn, within the lowest and highest value drawn there: what a followed
+  // log mostly brings. Then the redraw, over every record, is spared.
+  if (!content_ || content_->records.size() < drawn_.records || drawn_.level != below_.level() ||
+      content_->notices.size() != drawn_.notices.size() || content_->runs.size() != drawn_.runs ||
+      drawn_.purity.empty() || drawn_.temperature.empty())
+    return false;
+  const int columns = std::max(1, static_cast<int>(plotArea().width()));
+  const auto column = [&](UtcSeconds t) {
+    return (t - visible_.from) * columns / std::max<UtcSeconds>(visible_.to - visible_.from, 1);
+  };
+  const auto within = [&](const Line& line, UtcSeconds t, double v) {
+    if (std::isnan(v)) return true;
+    double low = INFINITY, high = -INFINITY;
+    for (auto p = line.rbegin(); p != line.rend() && column(p->time) == column(t); ++p)
+      low = std::min(low, p->value), high = std::max(high, p->value);
+    return v >= low && v <= high;
+  };
+  for (std::size_t i = drawn_.records; i < content_->records.size(); ++i) {
+    const Record& r = content_->records[i];
+    if (r.time() > visible_.to || !within(drawn_.purity.back(), r.time(), r.purity()) ||
+        !within(drawn_.temperature.back(), r.time(), r.temperature()))
+      return false;
+  }
+  return true;
 }
 
 void TrendChart::SetAlarmLevel(double level) {
@@ -306,6 +339,9 @@ void TrendChart::Redraw() {
     drawn_.notices = std::move(notices);
   }
 
+  drawn_.records = content.records.size();
+  drawn_.runs = content.runs.size();
+  drawn_.lastStretch = below_.stretches().empty() ? TimeRange{} : below_.stretches().back();
   empty_->setVisible(!content.anyTime);
   const QRectF text = empty_->boundingRect();
   empty_->setPos(plotArea().center() - QPointF(text.width() / 2, text.height() / 2));

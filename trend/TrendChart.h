@@ -73,7 +73,10 @@ class TrendChart : public QChart {
     std::vector<TimeRange> shade;
     std::vector<UtcSeconds> notices;
     double level = NAN;
+    std::size_t records = 0, runs = 0;  // of the content decimated
+    TimeRange lastStretch{};
   } drawn_;
+  bool ChangesNothingDrawn() const;
 
   const LogContent* content_ = nullptr;
   BelowLevel below_{80};
