@@ -155,20 +155,27 @@ void TrendWindow::Poll() {
     UpdateReadout();
     return;
   }
-  chart_->SetEmptyText(QString("No records in %1 yet").arg(name));
+  const QString none = QString("No records in %1 yet").arg(name);
+  if (progress_->isHidden()) chart_->SetEmptyText(none);
   if (change == LogFollower::Change::kNone) {
     if (changedKind) statusBar()->clearMessage();
     return UpdateReadout();
   }
   // A slice of a long log: read on at once, draw when it is all in.
   if (follower_->unreadBytes() > 0) {
+    if (progress_->isHidden()) {
+      chart_->SetContent(nullptr);  // half a log would draw a wrong picture
+      chart_->SetEmptyText(QString("Reading %1 ...").arg(name));
+    }
     progress_->setValue(int(100.0 * double(follower_->fileBytes() - follower_->unreadBytes()) /
                             double(follower_->fileBytes())));
     progress_->show();
     QTimer::singleShot(0, this, &TrendWindow::Poll);
     return;
   }
+  if (!progress_->isHidden()) chart_->SetContent(&follower_->content());
   progress_->hide();
+  chart_->SetEmptyText(none);
   if (change == LogFollower::Change::kNewRun) {
     watch_.NewRun();
     chart_->SetContent(&follower_->content());
