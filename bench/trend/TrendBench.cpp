@@ -5,9 +5,12 @@
 //   build/bench/trend/trend_bench                    the figures
 //   build/bench/trend/trend_bench --write-log F [S]  writes a log of S seconds
 //                                                    (default a week) to F
+//   build/bench/trend/trend_bench --open F           opens F in the window
+//                                                    offscreen: time until drawn
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include "bench/trend/SyntheticLog.h"
 #include "trend/ChartExport.h"
 #include "trend/LogFollower.h"
+#include "trend/TrendWindow.h"
 
 namespace zrv::trend {
 namespace {
@@ -170,6 +174,17 @@ int main(int argc, char** argv) {
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (argc >= 3 && std::strcmp(argv[1], "--open") == 0) {
+    QElapsedTimer clock;
+    clock.start();
+    zrv::trend::TrendWindow window(80, false);
+    window.show();
+    window.Open(argv[2]);
+    while (window.loading()) QApplication::processEvents();
+    QApplication::processEvents();  // the chart drawn
+    std::printf("opened and drawn in %lld ms\n", static_cast<long long>(clock.elapsed()));
+    return 0;
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
