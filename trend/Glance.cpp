@@ -24,7 +24,8 @@ Glance AtAGlance(const LogContent& content, double alarmLevel, UtcSeconds now) {
   g.any = true;
   g.purity = content.lastPurity.empty() ? "no value" : content.lastPurity;
   g.temperature = content.lastTemperature.empty() ? "no value" : content.lastTemperature;
-  g.age = AgeText(now - last.time());
+  g.ahead = last.time() > now;
+  g.age = AgeText(g.ahead ? last.time() - now : now - last.time());
   // Without a known interval a minute stands in for it.
   const UtcSeconds interval = content.Interval() ? content.Interval() : 60;
   g.overdue = now - last.time() > kMissedIntervals * interval;

@@ -16,6 +16,7 @@ struct Glance {
   std::string purity, temperature, age;
   Level level = Level::kUnknown;
   bool overdue = false;
+  bool ahead = false;  // stamped later than this clock: the age is how far ahead
 };
 
 // "now" is the true time of the workstation's clock.

@@ -242,8 +242,12 @@ void TrendWindow::UpdateReadout() {
   const QString level = QString::number(chart_->alarmLevel());
   Show(purity_, QString::fromStdString(g.purity) + " %", kNormalStyle);
   Show(temperature_, QString::fromStdString(g.temperature) + " DEG", kNormalStyle);
-  Show(age_, (g.overdue ? "Overdue: last " : "Last ") + QString::fromStdString(g.age) + " ago",
-       g.overdue ? kOverdueStyle : kNormalStyle);
+  const QString age = QString::fromStdString(g.age);
+  if (g.ahead)
+    Show(age_, "Last stamped " + age + " ahead", kOverdueStyle);
+  else
+    Show(age_, (g.overdue ? "Overdue: last " : "Last ") + age + " ago",
+         g.overdue ? kOverdueStyle : kNormalStyle);
   switch (g.level) {
     case Glance::Level::kBelow:
       Show(state_, "BELOW " + level + " %", kBelowStyle);

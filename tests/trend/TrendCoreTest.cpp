@@ -197,6 +197,8 @@ TEST(GlanceTest, LatestValuesAgeAndLevel) {
   EXPECT_EQ(g.level, Glance::Level::kBelow);
   EXPECT_FALSE(g.overdue);
   EXPECT_TRUE(AtAGlance(content, 80, last + 51).overdue);
+  EXPECT_EQ(AtAGlance(content, 80, last - 90).age, "1 min 30 s");  // ahead of this clock
+  EXPECT_TRUE(AtAGlance(content, 80, last - 90).ahead);
   EXPECT_EQ(AtAGlance(content, 79.9, last).level, Glance::Level::kAtOrAbove);
   EXPECT_FALSE(AtAGlance(LogContent{}, 80, last).any);
   for (const auto& [seconds, text] : std::vector<std::pair<UtcSeconds, std::string>>{
