@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "tests/support/TempWorkDir.h"
@@ -152,6 +153,27 @@ TEST(ChartDataTest, LinesBreakAtGapsAndClocksSetBack) {
     EXPECT_EQ(got, expected);
   }
   EXPECT_EQ(content.Interval(), 1);
+
+  // Blocks taken by their extremes give each column's extremes, as the records
+  // taken one by one (here: by hand) do; 700 records fill large and small blocks.
+  LogContent many;
+  for (int i = 0; i < 700; ++i) many.Add({i, (i * 37 % 101) / 10.0, (i * 53 % 97) / 10.0});
+  for (const int columns : {1, 3, 50})
+    for (const Field field : {&Record::purity, &Record::temperature}) {
+      std::map<int, std::pair<const Record*, const Record*>> extremes;  // column: low, high
+      for (const Record& r : many.records) {
+        auto& [low, high] = extremes[std::min(columns - 1, int(r.time() * columns / 699))];
+        if (!low || (r.*field)() < (low->*field)()) low = &r;
+        if (!high || (r.*field)() > (high->*field)()) high = &r;
+      }
+      Line expected;
+      for (const auto& [column, e] : extremes)
+        for (const Record* r : {std::min(e.first, e.second), std::max(e.first, e.second)})
+          if (expected.empty() || expected.back().time != r->time())
+            expected.push_back({r->time(), (r->*field)()});
+      EXPECT_EQ(DecimateLines(many, field, {0, 699}, columns, 5), std::vector<Line>{expected})
+          << columns;
+    }
   EXPECT_EQ(below.total(), (4 - 1) + (200 - 9) + (151 - 150));  // never negative
   EXPECT_EQ(DecimateTimes({5, 1, 3, 60, 99, 120, -1}, {0, 99}, 2),
             (std::vector<UtcSeconds>{1, 60}));
