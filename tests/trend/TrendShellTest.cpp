@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QStatusBar>
@@ -96,6 +97,18 @@ TEST(TrendShellTest, OddFilesFailWithAMessage) {
     EXPECT_TRUE(trend.readAllStandardError().contains(": is a directory") ||
                 args[0].endsWith("none.log"));
   }
+}
+
+TEST(TrendShellTest, FromTheMenuTheDialogStartsWhereTheControllerLogs) {
+  QTemporaryDir home;
+  ASSERT_TRUE(QDir(home.path()).mkdir("ZRV-02"));
+  const QByteArray realHome = qgetenv("HOME");
+  qputenv("HOME", home.path().toUtf8());
+  EXPECT_EQ(TrendWindow::LogFolder(), QDir::currentPath());
+  qputenv("ZRV02_MENU_START", "1");  // as the menu entry starts it
+  EXPECT_EQ(TrendWindow::LogFolder(), home.filePath("ZRV-02"));
+  qunsetenv("ZRV02_MENU_START");
+  qputenv("HOME", realHome);
 }
 
 TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
