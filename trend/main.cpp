@@ -55,7 +55,8 @@ int main(int argc, char* argv[]) {
   parser.addVersionOption();
   parser.addPositionalArgument("LOGFILE", "The log to show (a file dialog opens without it).");
   const QCommandLineOption level("alarm-level", "Alarm level in % (default 80).", "N", "80");
-  const QCommandLineOption png("export-png", "Write the chart as a PNG and quit.", "FILE");
+  const QCommandLineOption png(
+      "export-png", "Write the chart of the whole log (or --from/--to) as a PNG and quit.", "FILE");
   const QCommandLineOption csv(
       "export-csv", "Write time,event,purity,temperature as CSV (value texts as logged) and quit.",
       "FILE");
