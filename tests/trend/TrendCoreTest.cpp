@@ -84,6 +84,7 @@ TEST(CivilTimeTest, StampsAreCheckedFieldByField) {
     EXPECT_EQ(FormatStamp(ParseStamp(good).value()), good);
   EXPECT_EQ(ParseStamp("2024/02/29 23:59:59"), 1709251199);
   EXPECT_EQ(FormatIso(1709251199), "2024-02-29T23:59:59");
+  EXPECT_EQ(FormatOffset(-16200) + FormatOffset(0) + FormatOffset(3600), "-04:30+00:00+01:00");
 }
 
 TEST(CsvTest, KeepsTheTextsAndResolvesTheRepeatedHourByRecordOrder) {
@@ -192,6 +193,7 @@ TEST(ChartScaleTest, RoundStepsAndCalendarTicks) {
   EXPECT_EQ(scale(PurityScale({99.2, 100, true}, 99.5, 8)), "98.8-100/0.2");
   EXPECT_EQ(scale(PurityScale({}, 80, 8)), "0-100/20");
   EXPECT_EQ(scale(TemperatureScale({24.9, 25.1, true}, 8)), "22-28/1");  // noise stays noise
+  EXPECT_EQ(scale(TemperatureScale({20, 30, true}, 8)), "18-32/2");
 
   const auto ticks = [](const char* from, const char* to, int maxTicks) {
     std::string out;
@@ -201,6 +203,10 @@ TEST(ChartScaleTest, RoundStepsAndCalendarTicks) {
   };
   EXPECT_EQ(ticks("2026/12/07 06:00:07", "2026/12/07 06:00:30", 6),
             "06:00:10 2026/12/07|06:00:15|06:00:20|06:00:25|06:00:30");
+  EXPECT_EQ(ticks("2026/12/07 06:00:00", "2026/12/07 06:04:00", 5),
+            "06:00 2026/12/07|06:01|06:02|06:03|06:04");
+  EXPECT_EQ(ticks("2026/12/07 06:00:00", "2026/12/07 06:14:00", 8).substr(17, 12), "06:02|06:04|");
+  EXPECT_EQ(ticks("2026/06/01 00:00:00", "2029/06/01 00:00:00", 4), "2027/01|2028/01|2029/01");
   EXPECT_EQ(ticks("2026/12/31 18:00:00", "2027/01/01 06:00:00", 5),
             "18:00 2026/12/31|21:00|00:00 2027/01/01|03:00|06:00");
   EXPECT_EQ(ticks("2026/12/01 12:00:00", "2026/12/24 00:00:00", 5),  // Mondays
@@ -227,7 +233,7 @@ TEST(GlanceTest, LatestValuesAgeAndLevel) {
   EXPECT_EQ(AtAGlance(content, 79.9, last).level, Glance::Level::kAtOrAbove);
   EXPECT_FALSE(AtAGlance(LogContent{}, 80, last).any);
   for (const auto& [seconds, text] : std::vector<std::pair<UtcSeconds, std::string>>{
-           {-5, "0 s"}, {120, "2 min"}, {3661, "1 h 1 min"}, {90000, "1 d 1 h"}})
+           {-5, "0 s"}, {120, "2 min"}, {3661, "1 h 1 min"}, {86400, "1 d"}, {90000, "1 d 1 h"}})
     EXPECT_EQ(AgeText(seconds), text);
 }
 
