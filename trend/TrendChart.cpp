@@ -271,6 +271,7 @@ void TrendChart::DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb co
     if (i < lines.size())
       for (const Point& p : lines[i]) points.append({double(p.time), p.value});
     pool[i]->replace(points);
+    pool[i]->setPointsVisible(points.size() == 1);  // a lone record between gaps, as a dot
   }
 }
 
