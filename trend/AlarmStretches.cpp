@@ -5,22 +5,27 @@
 
 namespace zrv::trend {
 
-std::vector<TimeRange> BelowLevel(const std::vector<Record>& records, double level) {
-  std::vector<TimeRange> stretches;
-  bool below = false;
-  for (const Record& r : records) {
-    if (std::isnan(r.purity)) continue;
-    if (r.purity < level && !below) stretches.push_back({r.time, r.time});
-    if (below || r.purity < level) stretches.back().to = r.time;
-    below = r.purity < level;
+void BelowLevel::Update(const std::vector<Record>& records) {
+  for (; next_ < records.size(); ++next_) {
+    const Record& r = records[next_];
+    if (below_ && r.time() < stretches_.back().to) below_ = false;  // the clock went back
+    if (std::isnan(r.purity())) continue;
+    const bool low = r.purity() < level_;
+    if (low && !below_) stretches_.push_back({r.time(), r.time()});
+    if (below_ || low) stretches_.back().to = r.time();
+    below_ = low;
   }
-  return stretches;
+}
+
+UtcSeconds BelowLevel::total() const {
+  UtcSeconds sum = 0;
+  for (const TimeRange& s : stretches_) sum += s.to - s.from;
+  return sum;
 }
 
 std::vector<TimeRange> ShadeStretches(const std::vector<TimeRange>& stretches, TimeRange range,
                                       int columns) {
-  const CivilSeconds column =
-      std::max<CivilSeconds>((range.to - range.from) / std::max(columns, 1), 1);
+  const UtcSeconds column = std::max<UtcSeconds>((range.to - range.from) / std::max(columns, 1), 1);
   std::vector<TimeRange> shaded;
   for (TimeRange s : stretches) {
     if (s.to < range.from || s.from > range.to) continue;
@@ -36,7 +41,7 @@ std::vector<TimeRange> ShadeStretches(const std::vector<TimeRange>& stretches, T
 AlarmWatch::Events AlarmWatch::Update(const LogContent& content, double level) {
   Events events;
   for (; records_ < content.records.size(); ++records_) {
-    const double purity = content.records[records_].purity;
+    const double purity = content.records[records_].purity();
     if (std::isnan(purity) || (purity < level) == below_) continue;
     below_ = purity < level;
     if (learned_) ++(below_ ? events.fell : events.recovered);

@@ -1,7 +1,9 @@
 // Where the purity was below the alarm level, and for how long. A stretch
 // begins at the first record below the level and ends at the record that
 // reads the level or more again (or at the last record, while it lasts).
-// Records without a purity value neither begin nor end a stretch.
+// Records without a purity value neither begin nor end a stretch. A clock set
+// back ends a stretch at the last record before it and, if purity is still
+// low, begins a new one, so no stretch runs backwards.
 #pragma once
 
 #include <vector>
@@ -10,7 +12,25 @@
 
 namespace zrv::trend {
 
-std::vector<TimeRange> BelowLevel(const std::vector<Record>& records, double level);
+// Kept up to date as records are appended: a followed log costs only its new
+// records.
+class BelowLevel {
+ public:
+  explicit BelowLevel(double level) : level_(level) {}
+
+  void Update(const std::vector<Record>& records);
+  double level() const { return level_; }
+  const std::vector<TimeRange>& stretches() const { return stretches_; }
+  UtcSeconds total() const;
+  // Records taken so far.
+  std::size_t next() const { return next_; }
+
+ private:
+  double level_;
+  std::vector<TimeRange> stretches_;
+  std::size_t next_ = 0;
+  bool below_ = false;
+};
 
 // The stretches as the chart shades them: clipped to `range`, those closer
 // than one column merged, and each at least one column wide so that a single

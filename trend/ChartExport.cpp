@@ -27,17 +27,23 @@ QImage RenderChart(TrendChart& chart, QSize size) {
 }
 
 bool ExportPng(const LogContent& content, double alarmLevel, const QString& title,
-               const QString& file) {
+               const QString& file, std::optional<TimeRange> range) {
   TrendChart chart;
   chart.setTitle(title);
-  chart.SetContent(&content);
   chart.SetAlarmLevel(alarmLevel);
+  chart.SetContent(&content);
+  chart.SetEmptyText("No records in " + title);
+  // Laid out first, so the range is decimated for the picture's own columns.
+  chart.setGeometry(QRectF(QPointF(0, 0), kExportSize));
+  if (range) chart.ShowRange(*range);
   return RenderChart(chart, kExportSize).save(file, "PNG");
 }
 
-bool ExportCsv(const LogContent& content, const QString& file) {
+bool ExportCsv(const QString& log, const QString& file, std::optional<TimeRange> range) {
+  std::ifstream in(log.toStdString(), std::ios::binary);
   std::ofstream out(file.toStdString(), std::ios::binary | std::ios::trunc);
-  WriteCsv(content, out);
+  if (!in || !out) return false;
+  WriteCsv(in, out, range);
   out.close();
   return static_cast<bool>(out);
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <optional>
 
 #include "trend/TrendChart.h"
 
@@ -14,8 +15,10 @@ constexpr QSize kExportSize{1280, 720};
 // Draws a chart that is in no view into an image of `size`.
 QImage RenderChart(TrendChart& chart, QSize size);
 
+// The whole log, or only `range` of it.
 bool ExportPng(const LogContent& content, double alarmLevel, const QString& title,
-               const QString& file);
-bool ExportCsv(const LogContent& content, const QString& file);
+               const QString& file, std::optional<TimeRange> range = {});
+// Read again from `log`, to keep the value texts as they are.
+bool ExportCsv(const QString& log, const QString& file, std::optional<TimeRange> range = {});
 
 }  // namespace zrv::trend

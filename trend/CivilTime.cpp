@@ -2,11 +2,15 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 namespace zrv::trend {
 namespace {
 
 namespace ch = std::chrono;
+
+constexpr CivilSeconds kHour = 3600;
+constexpr CivilSeconds kDay = 86400;
 
 // Two ASCII digits at `at`, or -1.
 int TwoDigits(std::string_view s, std::size_t at) {
@@ -42,7 +46,7 @@ std::optional<CivilSeconds> ParseStamp(std::string_view s) {
                                ch::day{unsigned(day)}};
   if (!ymd.ok()) return std::nullopt;
   const auto days = ch::sys_days{ymd}.time_since_epoch().count();
-  return days * 86400LL + hour * 3600 + minute * 60 + second;
+  return days * kDay + hour * kHour + minute * 60 + second;
 }
 
 std::string FormatStamp(CivilSeconds time) {
@@ -51,6 +55,53 @@ std::string FormatStamp(CivilSeconds time) {
 
 std::string FormatIso(CivilSeconds time) {
   return Format(time, '-', 'T');
+}
+
+std::string FormatOffset(std::int64_t seconds) {
+  const std::int64_t minutes = (seconds < 0 ? -seconds : seconds) / 60;
+  char out[16];
+  std::snprintf(out, sizeof out, "%c%02d:%02d", seconds < 0 ? '-' : '+',
+                static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
+  return out;
+}
+
+std::int64_t UtcOffsetAt(UtcSeconds time) {
+  const std::time_t t = static_cast<std::time_t>(time);
+  std::tm local{};
+  if (!localtime_r(&t, &local)) return 0;
+  return local.tm_gmtoff;
+}
+
+std::vector<UtcSeconds> UtcCandidates(CivilSeconds civil) {
+  // Offsets change at most a few times a year, so the ones a day either side
+  // hold every reading this wall-clock time can have.
+  const std::int64_t before = UtcOffsetAt(civil - kDay), after = UtcOffsetAt(civil + kDay);
+  std::vector<UtcSeconds> found;
+  for (const std::int64_t offset : {before, after}) {
+    const UtcSeconds utc = civil - offset;
+    if (UtcOffsetAt(utc) == offset && (found.empty() || found.back() != utc)) found.push_back(utc);
+  }
+  if (found.size() == 2 && found[0] > found[1]) std::swap(found[0], found[1]);
+  // Skipped by the jump forward: read with the offset from before it.
+  if (found.empty()) found.push_back(civil - before);
+  return found;
+}
+
+UtcSeconds LocalClock::ToUtc(CivilSeconds civil) {
+  const CivilSeconds hour = civil - ((civil % kHour) + kHour) % kHour;
+  if (hour != hour_) {
+    hour_ = hour;
+    offsets_.clear();
+    for (const UtcSeconds utc : UtcCandidates(hour)) offsets_.push_back(hour - utc);
+  }
+  UtcSeconds utc = civil - offsets_.back();
+  for (const std::int64_t offset : offsets_)
+    if (civil - offset >= previous_) {
+      utc = civil - offset;
+      break;
+    }
+  previous_ = utc;
+  return utc;
 }
 
 }  // namespace zrv::trend

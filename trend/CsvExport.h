@@ -1,14 +1,20 @@
-// The measurement records for spreadsheets: a header, then one record a line
-// with its ISO 8601 time, purity and temperature; a missing value is an empty
-// field.
+// The log for spreadsheets, read again from the file so that each value text
+// is written exactly as the instrument sent it: a header, then one row per
+// measurement record and per "E-MAIL ALARM" notice, in file order, with the
+// ISO 8601 time and its UTC offset (the hour repeated when summer time ends
+// resolved by the order of the records), the event, and the two value texts.
+// Unreadable lines have no time to stand at and are left out.
 #pragma once
 
+#include <istream>
+#include <optional>
 #include <ostream>
 
-#include "trend/LogReader.h"
+#include "trend/Decimation.h"
 
 namespace zrv::trend {
 
-void WriteCsv(const LogContent& content, std::ostream& out);
+// Only the rows inside `range`, when one is given.
+void WriteCsv(std::istream& log, std::ostream& out, std::optional<TimeRange> range = {});
 
 }  // namespace zrv::trend

@@ -1,7 +1,10 @@
-// Reduces a week of records to what a chart's pixel columns can show. The
+// Reduces a year of records to what a chart's pixel columns can show. The
 // visible time range is cut into columns; each column keeps only its lowest
 // and its highest value, in time order, so every dip and peak stays drawn
-// however far the view is zoomed out.
+// however far the view is zoomed out. The records are taken in file order:
+// where the clock was set back, or where no record came for longer than a gap
+// (and a column), the line ends and a new one begins, so nothing is drawn that
+// was not measured.
 #pragma once
 
 #include <vector>
@@ -10,24 +13,31 @@
 
 namespace zrv::trend {
 
+// A stretch without records longer than this many intervals is a gap; the
+// latest record is overdue after as long.
+constexpr int kMissedIntervals = 5;
+
 struct TimeRange {
-  CivilSeconds from;
-  CivilSeconds to;
+  UtcSeconds from;
+  UtcSeconds to;
+  bool operator==(const TimeRange&) const = default;
 };
 
 struct Point {
-  CivilSeconds time;
+  UtcSeconds time;
   double value;
+  bool operator==(const Point&) const = default;
 };
+using Line = std::vector<Point>;
 
-// The extremes of `field` per column of `range`, plus the nearest record on
-// either side of it so the line runs on to the plot's edges. Records whose
-// value is missing are left out.
-std::vector<Point> DecimateMinMax(const std::vector<Record>& records, double Record::*field,
-                                  TimeRange range, int columns);
+// The lines of `field` across `range`, plus the nearest record on either side
+// so a line runs on to the plot's edges. Records whose value is missing are
+// left out.
+std::vector<Line> DecimateLines(const LogContent& content, Field field, TimeRange range,
+                                int columns, UtcSeconds gap);
 
 // At most one time per column (its first), for markers.
-std::vector<CivilSeconds> DecimateTimes(const std::vector<CivilSeconds>& times, TimeRange range,
-                                        int columns);
+std::vector<UtcSeconds> DecimateTimes(const std::vector<UtcSeconds>& times, TimeRange range,
+                                      int columns);
 
 }  // namespace zrv::trend

@@ -2,7 +2,8 @@
 // Each poll opens the file, reads only what was appended since the last one
 // and closes it again, so the writer is never locked out. A file that became
 // shorter, or whose first line changed, was emptied for a new run and is read
-// again from the start.
+// again from the start. A long file is read a slice per poll, so a window
+// stays responsive while a year of records comes in.
 #pragma once
 
 #include <string>
@@ -13,20 +14,28 @@ namespace zrv::trend {
 
 class LogFollower {
  public:
-  enum class Change { kNone, kAppended, kNewRun, kMissing };
+  enum class Change { kNone, kAppended, kNewRun, kMissing, kUnreadable };
 
   explicit LogFollower(std::string path) : path_(std::move(path)) {}
 
-  Change Poll();
+  // Reads at most `budget` bytes.
+  Change Poll(std::size_t budget = SIZE_MAX);
 
   const std::string& path() const { return path_; }
   const LogContent& content() const { return content_; }
+  // Why the last poll could not read the file ("is a directory", ...).
+  const std::string& problem() const { return problem_; }
   // Bytes of a last line still being written: read once its LF arrives.
   std::size_t pendingBytes() const { return pending_; }
+  // Bytes of the file the budget left for later polls.
+  std::size_t unreadBytes() const { return size_ - offset_ - pending_; }
+  std::size_t fileBytes() const { return size_; }
 
  private:
   std::string path_;
   LogContent content_;
+  std::string problem_;
+  std::size_t size_ = 0;
   std::size_t offset_ = 0;  // end of the last complete line read
   std::size_t pending_ = 0;
   std::string firstLine_;  // tells a rewritten file from a grown one

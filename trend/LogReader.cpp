@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace zrv::trend {
 namespace {
@@ -10,61 +9,138 @@ namespace {
 constexpr std::string_view kPairTail = " %&DEG";
 constexpr std::string_view kNotice = "E-MAIL ALARM";
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+constexpr std::uint32_t kNoIndex = UINT32_MAX;
 
-// The whole text as a finite number, or NaN.
+// The whole text as a number (an overflow as infinity), or NaN.
 double Number(std::string_view text) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return kMissing;
-  return value;
+  if (text.empty() || end != text.data() + text.size()) return kMissing;
+  if (error == std::errc::result_out_of_range) return INFINITY;
+  return error == std::errc() ? value : kMissing;
 }
 
-// "<purity> <temp>": the texts may hold spaces themselves (a cut "Illegal
-// Command!!"), so take the split at which most of the two read as numbers.
-Record SplitPair(std::string_view values, CivilSeconds time) {
-  Record best{time, kMissing, kMissing};
-  int bestScore = -1;
-  for (std::size_t at = values.find(' '); at != std::string_view::npos;
-       at = values.find(' ', at + 1)) {
-    const Record r{time, Number(values.substr(0, at)), Number(values.substr(at + 1))};
-    const int score = !std::isnan(r.purity) + !std::isnan(r.temperature);
-    if (score > bestScore) best = r, bestScore = score;
-  }
-  return best;
+std::int16_t Hundredths(double value) {
+  if (std::isnan(value)) return INT16_MIN;
+  const double scaled = value * 100;
+  return static_cast<std::int16_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+}
+
+// The number if the instrument can report it, else NaN; counts what it is not.
+double Reportable(double value, ValueLimits limits, LogContent& into) {
+  if (value >= limits.low && value <= limits.high) return value;
+  ++(std::isnan(value) ? into.missingValues : into.outOfRange);
+  return kMissing;
 }
 
 }  // namespace
 
-LineKind ReadLine(std::string_view line, LogContent& into) {
-  ++into.lines;
+Record::Record(UtcSeconds time, double purity, double temperature)
+    : time_(static_cast<std::int32_t>(time - kEpoch)),
+      purity_(Hundredths(purity)),
+      temperature_(Hundredths(temperature)) {}
+
+LogLine ParseLine(std::string_view line) {
+  LogLine parsed;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   const auto time = ParseStamp(line.substr(0, 19));
-  if (!time || line.size() < 20 || line[19] != ' ') {
-    ++into.unreadable;
-    return LineKind::kUnreadable;
-  }
+  if (!time || line.size() < 20 || line[19] != ' ') return parsed;
+  parsed.civil = *time;
   const std::string_view text = line.substr(20);
   if (text == kNotice) {
-    into.notices.push_back(*time);
-    return LineKind::kNotice;
+    parsed.kind = LogLine::kNotice;
+    return parsed;
   }
-  if (!text.ends_with(kPairTail) ||
-      text.substr(0, text.size() - kPairTail.size()).find(' ') == std::string_view::npos) {
+  if (!text.ends_with(kPairTail)) return parsed;
+  const std::string_view values = text.substr(0, text.size() - kPairTail.size());
+  int bestScore = -1;
+  for (std::size_t at = values.find(' '); at != std::string_view::npos;
+       at = values.find(' ', at + 1)) {
+    const std::string_view purity = values.substr(0, at), temperature = values.substr(at + 1);
+    const double p = Number(purity), t = Number(temperature);
+    const int score = !std::isnan(p) + !std::isnan(t);
+    if (score > bestScore) {
+      parsed = {LogLine::kRecord, *time, purity, temperature, p, t};
+      bestScore = score;
+    }
+  }
+  return parsed;
+}
+
+void Extent::Add(double v) {
+  if (std::isnan(v)) return;
+  low = any ? std::min(low, v) : v, high = any ? std::max(high, v) : v, any = true;
+}
+
+void LogContent::Widen(UtcSeconds time) {
+  first = anyTime ? std::min(first, time) : time, last = anyTime ? std::max(last, time) : time;
+  anyTime = true;
+}
+
+void LogContent::Add(const Record& r) {
+  const std::size_t i = records.size();
+  if (i == 0 || r.time() < records.back().time()) runs.push_back(i);
+  if (i > 0 && r.time() > records.back().time()) {
+    const auto step = static_cast<std::size_t>(r.time() - records.back().time());
+    if (step <= kLongestCountedStep) {
+      if (steps_.size() <= step) steps_.resize(step + 1);
+      if (++steps_[step] > (interval_ ? steps_[interval_] : 0)) interval_ = UtcSeconds(step);
+    }
+  }
+  records.push_back(r);
+  Widen(r.time());
+  purity.Add(r.purity());
+  temperature.Add(r.temperature());
+  const double values[] = {r.purity(), r.temperature()};
+  for (auto* level : {&blocks, &smallBlocks}) {
+    if (i % (level == &blocks ? kBlock : kSmallBlock) == 0)
+      level->push_back({{kNoIndex, kNoIndex, kNoIndex, kNoIndex}});
+    auto& index = level->back().index;
+    for (int f = 0; f < 2; ++f) {
+      const double v = values[f];
+      if (std::isnan(v)) continue;
+      const Field field = f == 0 ? &Record::purity : &Record::temperature;
+      std::uint32_t &low = index[2 * f], &high = index[2 * f + 1];
+      if (low == kNoIndex || v < (records[low].*field)()) low = std::uint32_t(i);
+      if (high == kNoIndex || v > (records[high].*field)()) high = std::uint32_t(i);
+    }
+  }
+}
+
+void LogContent::AddNotice(UtcSeconds time) {
+  notices.push_back(time);
+  Widen(time);
+}
+
+LogLine::Kind ReadLine(std::string_view line, LogContent& into) {
+  ++into.lines;
+  const LogLine parsed = ParseLine(line);
+  const UtcSeconds time = parsed.kind == LogLine::kUnreadable ? 0 : into.clock.ToUtc(parsed.civil);
+  if (parsed.kind == LogLine::kUnreadable || !Record::Holds(time)) {
     ++into.unreadable;
-    return LineKind::kUnreadable;
+    return LogLine::kUnreadable;
   }
-  const Record r = SplitPair(text.substr(0, text.size() - kPairTail.size()), *time);
-  into.missingValues += std::isnan(r.purity) + std::isnan(r.temperature);
-  into.records.push_back(r);
-  return LineKind::kRecord;
+  if (parsed.kind == LogLine::kNotice) {
+    into.AddNotice(time);
+    return LogLine::kNotice;
+  }
+  const double purity = Reportable(parsed.purityValue, kPurityLimits, into);
+  into.Add({time, purity, Reportable(parsed.temperatureValue, kTemperatureLimits, into)});
+  return LogLine::kRecord;
 }
 
 std::size_t ReadLines(std::string_view bytes, LogContent& into) {
   std::size_t taken = 0;
+  std::string_view lastRecord;
   for (std::size_t end; (end = bytes.find('\n', taken)) != std::string_view::npos; taken = end + 1)
-    ReadLine(bytes.substr(taken, end - taken), into);
+    if (ReadLine(bytes.substr(taken, end - taken), into) == LogLine::kRecord)
+      lastRecord = bytes.substr(taken, end - taken);
+  // The readout's texts, kept once per call rather than once per record.
+  if (!lastRecord.empty()) {
+    const LogLine parsed = ParseLine(lastRecord);
+    into.lastPurity = parsed.purity;
+    into.lastTemperature = parsed.temperature;
+  }
   if (bytes.size() - taken > kMaxLineBytes) {
     ++into.lines;
     ++into.unreadable;

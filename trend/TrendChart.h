@@ -1,24 +1,26 @@
 // The chart of one log: purity on the left axis, temperature on the right,
 // the alarm level as a line, the stretches below it shaded and the e-mail
 // alarms as markers on the time axis. It draws only what its pixel columns
-// can show and decimates again whenever the visible time range changes.
+// can show and decimates again whenever the visible time range changes. Each
+// stretch of records is a line of its own, so a gap or a clock set back shows
+// as a break. Times are true times, labelled in the local clock.
 #pragma once
 
 #include <QtCharts/QAreaSeries>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
-#include <QtCharts/QDateTimeAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 
 #include "trend/AlarmStretches.h"
+#include "trend/ChartScale.h"
+
+#include <cmath>
+
+class QGraphicsSimpleTextItem;
 
 namespace zrv::trend {
-
-// The date axis formats times in the process's zone; the log's stamps are
-// already local wall-clock times, so the process runs in UTC to show them
-// unshifted. Call before the application object exists.
-void UseLogClock();
 
 class TrendChart : public QChart {
   Q_OBJECT
@@ -36,8 +38,10 @@ class TrendChart : public QChart {
   void SetContent(const LogContent* content);
   void Refresh();
   void SetAlarmLevel(double level);
-  double alarmLevel() const { return level_; }
-  const std::vector<TimeRange>& stretches() const { return stretches_; }
+  double alarmLevel() const { return below_.level(); }
+  const BelowLevel& below() const { return below_; }
+  // Said in the middle of the plot while there is nothing to draw.
+  void SetEmptyText(const QString& text);
 
   // Zoom and pan act on time only; the full range follows the log as it grows
   // until the operator zooms.
@@ -46,40 +50,51 @@ class TrendChart : public QChart {
   void ZoomAround(double plotX, double factor);
   void Pan(double fractionOfView);
   TimeRange visibleRange() const { return visible_; }
+  bool zoomed() const { return zoomed_; }
 
   // The record nearest in time to a point of the plot, or null.
   const Record* NearestRecord(double plotX) const;
 
  private:
   TimeRange FullRange() const;
-  CivilSeconds TimeAt(double plotX) const;
+  UtcSeconds TimeAt(double plotX) const;
   void OnTimeAxisChanged();
   void Redraw();
-  void UpdateValueRanges();
+  void DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb colour, qreal width,
+                 QValueAxis* axis, int columns);
+  void DrawTimeTicks();
+
+  // What was handed to Qt last: a followed log's new record mostly changes
+  // nothing on screen, and then nothing is handed over (and nothing repainted).
+  struct Drawn {
+    std::vector<Line> purity, temperature;
+    std::vector<TimeTick> ticks;
+    ValueScale purityScale{}, temperatureScale{};
+    std::vector<TimeRange> shade;
+    std::vector<UtcSeconds> notices;
+    double level = NAN;
+    std::size_t records = 0, runs = 0;  // of the content decimated
+    TimeRange lastStretch{};
+  } drawn_;
+  bool ChangesNothingDrawn() const;
 
   const LogContent* content_ = nullptr;
-  double level_ = 80;
-  std::vector<TimeRange> stretches_;
+  BelowLevel below_{80};
   TimeRange visible_{0, 60};
   bool zoomed_ = false;
   bool redrawing_ = false;
 
-  struct Span {
-    double low, high;
-  };
-  Span purityRange_{0, 100};
-  Span temperatureRange_{0, 50};
-
   // Owned by the chart once added.
-  QDateTimeAxis* time_;
+  QCategoryAxis* time_;
   QValueAxis* purityAxis_;
   QValueAxis* temperatureAxis_;
-  QLineSeries* purity_;
-  QLineSeries* temperature_;
+  std::vector<QLineSeries*> purity_;  // one per stretch of the line; the first names it
+  std::vector<QLineSeries*> temperature_;
   QLineSeries* alarmLine_;
   QLineSeries* shadeEdge_;
   QAreaSeries* shade_;
   QScatterSeries* notices_;
+  QGraphicsSimpleTextItem* empty_;
 };
 
 }  // namespace zrv::trend

@@ -1,23 +1,35 @@
 #include "trend/TrendWindow.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "trend/ChartExport.h"
 
 namespace zrv::trend {
 namespace {
 
-QString Stamp(CivilSeconds t) {
-  return QString::fromStdString(FormatStamp(t));
+// Readable across a room: large bold type, dark on light or white on strong.
+constexpr const char* kNormalStyle = "color: #102040; background: #f4f4f4;";
+constexpr const char* kBelowStyle = "color: white; background: #c00000;";
+constexpr const char* kGoodStyle = "color: white; background: #1b7a1b;";
+constexpr const char* kOverdueStyle = "color: black; background: #ffb000;";
+constexpr const char* kQuietStyle = "color: #606060; background: #f4f4f4;";
+
+QString Stamp(UtcSeconds t) {
+  return QString::fromStdString(FormatStamp(ToCivil(t)));
 }
 
-QString Duration(CivilSeconds seconds) {
+QString Duration(UtcSeconds seconds) {
   return QString("%1:%2:%3")
       .arg(seconds / 3600)
       .arg(seconds / 60 % 60, 2, 10, QChar('0'))
@@ -28,6 +40,22 @@ QString Count(std::size_t n, const char* what) {
   return QString("%1 %2%3").arg(n).arg(what).arg(n == 1 ? "" : "s");
 }
 
+QLabel* Big(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  QFont font = label->font();
+  font.setPointSizeF(font.pointSizeF() * 2.2);
+  font.setBold(true);
+  label->setFont(font);
+  label->setAlignment(Qt::AlignCenter);
+  label->setMargin(6);
+  return label;
+}
+
+void Show(QLabel* label, const QString& text, const char* style) {
+  if (label->text() != text) label->setText(text);
+  if (label->styleSheet() != style) label->setStyleSheet(style);
+}
+
 }  // namespace
 
 TrendWindow::TrendWindow(double alarmLevel, bool notify)
@@ -35,14 +63,26 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
       view_(new TrendChartView(chart_, this)),
       level_(new QDoubleSpinBox),
       summary_(new QLabel),
+      purity_(Big(this)),
+      temperature_(Big(this)),
+      age_(Big(this)),
+      state_(Big(this)),
+      progress_(new QProgressBar),
       notify_(notify) {
   setWindowTitle("ZRV-02 trend");
-  resize(1100, 650);
-  setCentralWidget(view_);
+  resize(1100, 720);
+  auto* central = new QWidget;
+  auto* readout = new QHBoxLayout;
+  for (QLabel* label : {purity_, temperature_, age_, state_}) readout->addWidget(label, 1);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addLayout(readout);
+  column->addWidget(view_, 1);
+  setCentralWidget(central);
 
   QMenu* file = menuBar()->addMenu("&File");
   file->addAction("&Open log...", QKeySequence::Open, this, &TrendWindow::ChooseLog);
-  file->addAction("Export &PNG...", this, &TrendWindow::ExportPngTo);
+  file->addAction("Export &PNG of the view...", this, &TrendWindow::ExportPngTo);
   file->addAction("Export &CSV...", this, &TrendWindow::ExportCsvTo);
   file->addSeparator();
   file->addAction("&Quit", QKeySequence::Quit, this, &QWidget::close);
@@ -61,17 +101,32 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
   connect(level_, &QDoubleSpinBox::valueChanged, this, [this](double level) {
     chart_->SetAlarmLevel(level);
     UpdateSummary();
+    UpdateReadout();
   });
 
+  progress_->setMaximumWidth(200);
+  progress_->setFormat("Reading %p %");
+  progress_->hide();
+  statusBar()->addWidget(progress_);
   statusBar()->addPermanentWidget(summary_);
   poll_.setInterval(kPollMs);
   connect(&poll_, &QTimer::timeout, this, &TrendWindow::Poll);
 }
 
+QString TrendWindow::LogFolder() {
+  const QString menuFolder = QDir::home().filePath("ZRV-02");
+  if (qgetenv("ZRV02_MENU_START") == "1" && QFileInfo(menuFolder).isDir()) return menuFolder;
+  return QDir::currentPath();
+}
+
+QStringList TrendWindow::readout() const {
+  return {purity_->text(), temperature_->text(), age_->text(), state_->text()};
+}
+
 void TrendWindow::Open(const QString& path) {
   follower_ = std::make_unique<LogFollower>(path.toStdString());
   watch_ = AlarmWatch{};
-  missing_ = false;
+  last_ = LogFollower::Change::kNone;
   chart_->setTitle(QFileInfo(path).fileName());
   setWindowTitle(QString("ZRV-02 trend - %1").arg(path));
   chart_->SetContent(&follower_->content());
@@ -81,46 +136,78 @@ void TrendWindow::Open(const QString& path) {
 }
 
 void TrendWindow::Poll() {
-  const LogFollower::Change change = follower_->Poll();
-  if (change == LogFollower::Change::kMissing) {
-    if (missing_) return;  // still missing: nothing to redraw
-    statusBar()->showMessage(QString("Waiting for %1: no such file yet")
-                                 .arg(QFileInfo(follower_->path().c_str()).fileName()));
-    missing_ = true;
+  const LogFollower::Change change = follower_->Poll(kSliceBytes);
+  const QString name = QFileInfo(QString::fromStdString(follower_->path())).fileName();
+  const bool changedKind = change != last_;
+  const bool wasAbsent =
+      last_ == LogFollower::Change::kMissing || last_ == LogFollower::Change::kUnreadable;
+  last_ = change;
+  if (change == LogFollower::Change::kMissing || change == LogFollower::Change::kUnreadable) {
+    if (!changedKind) return UpdateReadout();  // still so: nothing to redraw
+    const QString why =
+        change == LogFollower::Change::kMissing
+            ? QString("No such file: %1 (waiting for it)").arg(name)
+            : QString("Cannot read %1: %2").arg(name, QString::fromStdString(follower_->problem()));
+    statusBar()->showMessage(why);
+    chart_->SetEmptyText(why);
+    chart_->SetContent(nullptr);
     UpdateSummary();
+    UpdateReadout();
     return;
   }
-  if (missing_) statusBar()->clearMessage();
-  missing_ = false;
-  if (change == LogFollower::Change::kNone) return;
+  const QString none = QString("No records in %1 yet").arg(name);
+  if (progress_->isHidden()) chart_->SetEmptyText(none);
+  if (change == LogFollower::Change::kNone) {
+    if (changedKind) statusBar()->clearMessage();
+    return UpdateReadout();
+  }
+  // A slice of a long log: read on at once, draw when it is all in.
+  if (follower_->unreadBytes() > 0) {
+    if (progress_->isHidden()) {
+      chart_->SetContent(nullptr);  // half a log would draw a wrong picture
+      chart_->SetEmptyText(QString("Reading %1 ...").arg(name));
+    }
+    progress_->setValue(int(100.0 * double(follower_->fileBytes() - follower_->unreadBytes()) /
+                            double(follower_->fileBytes())));
+    progress_->show();
+    QTimer::singleShot(0, this, &TrendWindow::Poll);
+    return;
+  }
+  if (!progress_->isHidden()) chart_->SetContent(&follower_->content());
+  progress_->hide();
+  chart_->SetEmptyText(none);
   if (change == LogFollower::Change::kNewRun) {
     watch_.NewRun();
-    chart_->ResetZoom();
+    chart_->SetContent(&follower_->content());
     statusBar()->showMessage(QString("A new run began (the log was emptied at %1)")
                                  .arg(QTime::currentTime().toString("hh:mm:ss")));
+  } else {
+    if (wasAbsent) chart_->SetContent(&follower_->content());
+    if (changedKind) statusBar()->clearMessage();
   }
   chart_->Refresh();
   Notify(watch_.Update(follower_->content(), chart_->alarmLevel()));
   UpdateSummary();
+  UpdateReadout();
 }
 
 void TrendWindow::Notify(const AlarmWatch::Events& events) {
   if (!notify_) return;
   const QString level = QString::number(chart_->alarmLevel());
-  const auto& records = follower_->content().records;
-  const QString latest =
-      records.empty()
-          ? QString()
-          : QString("%1: purity %2 %").arg(Stamp(records.back().time)).arg(records.back().purity);
+  const LogContent& content = follower_->content();
+  const QString latest = content.records.empty()
+                             ? QString()
+                             : QString("%1: purity %2 %")
+                                   .arg(Stamp(content.records.back().time()),
+                                        QString::fromStdString(content.lastPurity));
   bool sent = true;
   for (int i = 0; i < events.fell; ++i)
     sent &= notifier_.Notify("ZRV-02: purity below " + level + " %", latest);
   for (int i = 0; i < events.recovered; ++i)
     sent &= notifier_.Notify("ZRV-02: purity back at " + level + " % or more", latest);
   for (int i = 0; i < events.emailAlarms; ++i)
-    sent &=
-        notifier_.Notify("ZRV-02: E-MAIL ALARM", "The instrument sent its e-mail alarm at " +
-                                                     Stamp(follower_->content().notices.back()));
+    sent &= notifier_.Notify("ZRV-02: E-MAIL ALARM", "The instrument sent its e-mail alarm at " +
+                                                         Stamp(content.notices.back()));
   if (!sent) statusBar()->showMessage("No desktop notification service: alarms show here only");
 }
 
@@ -128,35 +215,75 @@ void TrendWindow::UpdateSummary() {
   const LogContent& c = follower_->content();
   QString text = Count(c.records.size(), "record") + ", " + Count(c.notices.size(), "e-mail alarm");
   if (!c.records.empty())
-    text += QString(", %1 to %2").arg(Stamp(c.records.front().time), Stamp(c.records.back().time));
+    text +=
+        QString(", %1 to %2").arg(Stamp(c.records.front().time()), Stamp(c.records.back().time()));
   text += ", " + Count(c.unreadable, "unreadable line");
   if (c.missingValues) text += ", " + Count(c.missingValues, "value") + " missing";
+  if (c.outOfRange)
+    text +=
+        ", " + Count(c.outOfRange, "value") + " unreadable (beyond what the instrument reports)";
   if (follower_->pendingBytes()) text += ", last line still incomplete";
-  CivilSeconds below = 0;
-  for (const TimeRange& s : chart_->stretches()) below += s.to - s.from;
+  const BelowLevel& below = chart_->below();
   text += QString("; below %1 %: %2, %3 in all")
               .arg(chart_->alarmLevel())
-              .arg(Count(chart_->stretches().size(), "time"))
-              .arg(Duration(below));
+              .arg(Count(below.stretches().size(), "time"))
+              .arg(Duration(below.total()));
   summary_->setText(text);
 }
 
+void TrendWindow::UpdateReadout() {
+  const Glance g =
+      AtAGlance(follower_->content(), chart_->alarmLevel(), QDateTime::currentSecsSinceEpoch());
+  if (!g.any) {
+    for (QLabel* label : {purity_, temperature_, age_, state_}) Show(label, "", kQuietStyle);
+    Show(purity_, "No records", kQuietStyle);
+    return;
+  }
+  const QString level = QString::number(chart_->alarmLevel());
+  Show(purity_, QString::fromStdString(g.purity) + " %", kNormalStyle);
+  Show(temperature_, QString::fromStdString(g.temperature) + " DEG", kNormalStyle);
+  const QString age = QString::fromStdString(g.age);
+  if (g.ahead)
+    Show(age_, "Last stamped " + age + " ahead", kOverdueStyle);
+  else
+    Show(age_, (g.overdue ? "Overdue: last " : "Last ") + age + " ago",
+         g.overdue ? kOverdueStyle : kNormalStyle);
+  switch (g.level) {
+    case Glance::Level::kBelow:
+      Show(state_, "BELOW " + level + " %", kBelowStyle);
+      break;
+    case Glance::Level::kAtOrAbove:
+      Show(state_, "At or above " + level + " %", kGoodStyle);
+      break;
+    case Glance::Level::kUnknown:
+      Show(state_, "No purity value", kQuietStyle);
+      break;
+  }
+}
+
 void TrendWindow::ChooseLog() {
-  const QString path = QFileDialog::getOpenFileName(this, "Open measurement log", QString(),
+  const QString folder =
+      follower_ ? QFileInfo(QString::fromStdString(follower_->path())).path() : LogFolder();
+  const QString path = QFileDialog::getOpenFileName(this, "Open measurement log", folder,
                                                     "Logs (*.log);;All files (*)");
   if (!path.isEmpty()) Open(path);
 }
 
+bool TrendWindow::ExportShownPng(const QString& file) const {
+  const std::optional<TimeRange> shown =
+      chart_->zoomed() ? std::optional(chart_->visibleRange()) : std::nullopt;
+  return ExportPng(follower_->content(), chart_->alarmLevel(), chart_->title(), file, shown);
+}
+
 void TrendWindow::ExportPngTo() {
   const QString file = QFileDialog::getSaveFileName(this, "Export PNG", QString(), "PNG (*.png)");
-  if (!file.isEmpty() &&
-      !ExportPng(follower_->content(), chart_->alarmLevel(), chart_->title(), file))
+  if (!file.isEmpty() && !ExportShownPng(file))
     QMessageBox::warning(this, "Export PNG", "Could not write " + file);
 }
 
 void TrendWindow::ExportCsvTo() {
   const QString file = QFileDialog::getSaveFileName(this, "Export CSV", QString(), "CSV (*.csv)");
-  if (!file.isEmpty() && !ExportCsv(follower_->content(), file))
+  if (!file.isEmpty() && !ExportCsv(QString::fromStdString(follower_->path()), file))
     QMessageBox::warning(this, "Export CSV", "Could not write " + file);
 }
 

@@ -1,7 +1,9 @@
-// The trend view's window: the chart of one log, followed live. The file is
-// polled, not watched: a change notice can be missed or come late for a file
-// that another program opens, appends to and closes once per record, and a
-// poll every quarter second shows a new record well within a second.
+// The trend view's window: the latest values in large type over the chart of
+// one log, followed live. The file is polled, not watched: a change notice
+// can be missed or come late for a file that another program opens, appends
+// to and closes once per record, and a poll every quarter second shows a new
+// record well within a second. A long log is read a slice at a time between
+// events, with a progress bar, so the window never freezes while it loads.
 #pragma once
 
 #include <QLabel>
@@ -10,10 +12,12 @@
 #include <memory>
 
 #include "trend/DesktopNotifier.h"
+#include "trend/Glance.h"
 #include "trend/LogFollower.h"
 #include "trend/TrendChartView.h"
 
 class QDoubleSpinBox;
+class QProgressBar;
 
 namespace zrv::trend {
 
@@ -22,16 +26,28 @@ class TrendWindow : public QMainWindow {
 
  public:
   static constexpr int kPollMs = 250;
+  // About a tenth of a second of reading between events.
+  static constexpr std::size_t kSliceBytes = 32 << 20;
 
   TrendWindow(double alarmLevel, bool notify);
 
+  // Where the file dialog starts: ~/ZRV-02 when started from the menu (where
+  // the controller started from the menu writes its log), else here.
+  static QString LogFolder();
+
   void Open(const QString& path);
   QString summary() const { return summary_->text(); }
+  // The readout's texts, left to right.
+  QStringList readout() const;
+  // The chart as the window shows it (the zoomed stretch, if zoomed).
+  bool ExportShownPng(const QString& file) const;
+  bool loading() const { return follower_ && follower_->unreadBytes() > 0; }
 
  private:
   void Poll();
   void Notify(const AlarmWatch::Events& events);
   void UpdateSummary();
+  void UpdateReadout();
   void ChooseLog();
   void ExportPngTo();
   void ExportCsvTo();
@@ -40,11 +56,16 @@ class TrendWindow : public QMainWindow {
   TrendChartView* view_;
   QDoubleSpinBox* level_;
   QLabel* summary_;
+  QLabel* purity_;
+  QLabel* temperature_;
+  QLabel* age_;
+  QLabel* state_;
+  QProgressBar* progress_;
   QTimer poll_;
   std::unique_ptr<LogFollower> follower_;
   AlarmWatch watch_;
   bool notify_;
-  bool missing_ = false;
+  LogFollower::Change last_ = LogFollower::Change::kNone;
   DesktopNotifier notifier_;
 };
 

@@ -5,9 +5,12 @@
 //   build/bench/trend/trend_bench                    the figures
 //   build/bench/trend/trend_bench --write-log F [S]  writes a log of S seconds
 //                                                    (default a week) to F
+//   build/bench/trend/trend_bench --open F           opens F in the window
+//                                                    offscreen: time until drawn
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include "bench/trend/SyntheticLog.h"
 #include "trend/ChartExport.h"
 #include "trend/LogFollower.h"
+#include "trend/TrendWindow.h"
 
 namespace zrv::trend {
 namespace {
@@ -58,11 +62,13 @@ BENCHMARK(BM_ReadWeekFile)->Unit(benchmark::kMillisecond);
 
 void BM_DecimateWeek(benchmark::State& state) {
   const LogContent& content = WeekContent();
-  const TimeRange week{content.records.front().time, content.records.back().time};
+  const TimeRange week{content.first, content.last};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(DecimateMinMax(content.records, &Record::purity, week, kColumns));
-    benchmark::DoNotOptimize(DecimateMinMax(content.records, &Record::temperature, week, kColumns));
-    benchmark::DoNotOptimize(ShadeStretches(BelowLevel(content.records, 80), week, kColumns));
+    BelowLevel below(80);
+    below.Update(content.records);
+    benchmark::DoNotOptimize(DecimateLines(content, &Record::purity, week, kColumns, 5));
+    benchmark::DoNotOptimize(DecimateLines(content, &Record::temperature, week, kColumns, 5));
+    benchmark::DoNotOptimize(ShadeStretches(below.stretches(), week, kColumns));
   }
 }
 BENCHMARK(BM_DecimateWeek)->Unit(benchmark::kMillisecond);
@@ -106,6 +112,57 @@ void BM_ZoomPanRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_ZoomPanRedraw)->Unit(benchmark::kMillisecond);
 
+// Following a log of 8 M records (about three months of one-second records):
+// a poll that finds nothing new, and one record appended, read, decimated and
+// drawn. At one record a second and four polls a second, the second figure
+// plus three of the first is the share of a core the window takes.
+class FollowedLog {
+ public:
+  static FollowedLog& Get() {
+    static FollowedLog log;
+    return log;
+  }
+  void Append() {
+    const CivilSeconds t = start_ + kRecords + appended_++;
+    std::ofstream(path_, std::ios::binary | std::ios::app)
+        << FormatStamp(t) << " 93.4 24.51 %&DEG\r\n";
+  }
+  LogFollower follower{""};
+  TrendChart chart;
+
+ private:
+  static constexpr std::int64_t kRecords = 8'000'000;
+  FollowedLog()
+      : path_((std::filesystem::temp_directory_path() / "zrv02-trend-follow.log").string()) {
+    std::ofstream(path_, std::ios::binary) << bench::SyntheticLog(kRecords);
+    follower = LogFollower(path_);
+    follower.Poll();
+    chart.SetContent(&follower.content());
+    RenderChart(chart, kExportSize);
+  }
+  ~FollowedLog() { std::filesystem::remove(path_); }
+  std::string path_;
+  CivilSeconds start_ = *ParseStamp("2026/11/30 00:00:00");
+  std::int64_t appended_ = 0;
+};
+
+void BM_FollowPollUnchanged(benchmark::State& state) {
+  FollowedLog& log = FollowedLog::Get();
+  for (auto _ : state) benchmark::DoNotOptimize(log.follower.Poll());
+}
+BENCHMARK(BM_FollowPollUnchanged)->Unit(benchmark::kMicrosecond);
+
+void BM_FollowOneRecord(benchmark::State& state) {
+  FollowedLog& log = FollowedLog::Get();
+  for (auto _ : state) {
+    log.Append();
+    benchmark::DoNotOptimize(log.follower.Poll());
+    log.chart.Refresh();
+    benchmark::DoNotOptimize(RenderChart(log.chart, kExportSize));
+  }
+}
+BENCHMARK(BM_FollowOneRecord)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace zrv::trend
 
@@ -116,8 +173,18 @@ int main(int argc, char** argv) {
     return 0;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  zrv::trend::UseLogClock();
   QApplication app(argc, argv);
+  if (argc >= 3 && std::strcmp(argv[1], "--open") == 0) {
+    QElapsedTimer clock;
+    clock.start();
+    zrv::trend::TrendWindow window(80, false);
+    window.show();
+    window.Open(argv[2]);
+    while (window.loading()) QApplication::processEvents();
+    QApplication::processEvents();  // the chart drawn
+    std::printf("opened and drawn in %lld ms\n", static_cast<long long>(clock.elapsed()));
+    return 0;
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

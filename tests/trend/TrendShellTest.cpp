@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QValueAxis>
 
 #include "tests/support/TempWorkDir.h"
 #include "trend/TrendWindow.h"
@@ -27,15 +30,17 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   QTemporaryDir dir;
   const QString log = dir.filePath("zrv-02.log"), png = dir.filePath("chart.png"),
                 csv = dir.filePath("chart.csv");
-  // An hour from 06:00: purity 95 %, then 70 % for the middle twenty minutes, then 95 %.
+  // An hour from 06:00: purity 95 %, then 70 % for the middle twenty minutes, then 95 %;
+  // no records from 06:05 to 06:14 (a gap of ten intervals).
   std::string bytes;
   for (int m = 0; m <= 60; ++m)
-    bytes += FormatStamp(1796623200 + 60 * m) + (m / 20 == 1 ? " 70" : " 95") + " 25 %&DEG\r\n";
+    if (m < 5 || m > 14)
+      bytes += FormatStamp(1796623200 + 60 * m) + (m / 20 == 1 ? " 70" : " 95.0") + " 25 %&DEG\r\n";
   test::WriteFileBytes(log.toStdString(), bytes);
   ASSERT_EQ(0, QProcess::execute(ZRV02_TREND_PATH, {log, "--alarm-level", "80", "--export-png", png,
                                                     "--export-csv", csv}));
-  EXPECT_EQ(test::ReadFileBytes(csv.toStdString()).substr(0, 50),
-            "time,purity,temperature\n2026-12-07T06:00:00,95,25\n");
+  EXPECT_EQ(test::ReadFileBytes(csv.toStdString()).substr(0, 76),
+            "time,event,purity,temperature\n2026-12-07T06:00:00+00:00,measurement,95.0,25\n");
   ASSERT_EQ(QImage(png).size(), QSize(1280, 720));
   const QImage image = QImage(png).copy(0, 0, 1280, 640);  // above the legend
 
@@ -51,6 +56,59 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   EXPECT_NEAR(shade.left(), line.left() + third, third * 0.1);
   EXPECT_NEAR(shade.right(), line.right() - third, third * 0.1);
   EXPECT_TRUE(shade.top() <= line.top() + 5 && shade.bottom() >= line.bottom() - 5);
+  // The gap: no line between 06:05 and 06:14, a line on either side of it.
+  const auto at = [&](double minute) { return line.left() + int(line.width() * minute / 60); };
+  EXPECT_FALSE(find(image, TrendChart::kPurityColour, at(6), at(13)).isValid());
+  EXPECT_TRUE(find(image, TrendChart::kPurityColour, at(2), at(4)).isValid());
+
+  // The window's export draws what it shows: zoomed past the shaded stretch, none of it.
+  TrendWindow window(80, false);
+  window.Open(log);
+  window.show();
+  const QString zoomed = dir.filePath("zoomed.png");
+  auto* chart = static_cast<TrendChart*>(window.findChild<TrendChartView*>()->chart());
+  chart->ShowRange({1796623200 + 45 * 60, 1796623200 + 60 * 60});
+  ASSERT_TRUE(window.ExportShownPng(zoomed));
+  EXPECT_FALSE(
+      find(QImage(zoomed).copy(0, 0, 1280, 640), TrendChart::kShadeColour, 0, 1280).isValid());
+  // Round values and whole minutes on the axes.
+  chart->ResetZoom();
+  const auto* purity = static_cast<QValueAxis*>(chart->axes(Qt::Vertical)[0]);
+  EXPECT_EQ(QString("%1-%2/%3").arg(purity->min()).arg(purity->max()).arg(purity->tickInterval()),
+            "65-100/5");
+  EXPECT_EQ(static_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal)[0])
+                ->categoriesLabels()
+                .join(" ")
+                .toStdString(),
+            "06:00<br>2026/12/07 06:10\u200b 06:20\u200b\u200b 06:30\u200b\u200b\u200b "
+            "06:40\u200b\u200b\u200b\u200b 06:50\u200b\u200b\u200b\u200b\u200b "
+            "07:00\u200b\u200b\u200b\u200b\u200b\u200b");
+}
+
+TEST(TrendShellTest, OddFilesFailWithAMessage) {
+  QTemporaryDir dir;
+  for (const QStringList& args : {QStringList{dir.path()},
+                                  {dir.path(), "--export-csv", "x.csv"},
+                                  {dir.filePath("none.log"), "--export-png", "x.png"}}) {
+    QProcess trend;
+    trend.start(ZRV02_TREND_PATH, args);
+    ASSERT_TRUE(trend.waitForFinished(10000));
+    EXPECT_EQ(trend.exitCode(), 1) << args.join(' ').toStdString();
+    EXPECT_TRUE(trend.readAllStandardError().contains(": is a directory") ||
+                args[0].endsWith("none.log"));
+  }
+}
+
+TEST(TrendShellTest, FromTheMenuTheDialogStartsWhereTheControllerLogs) {
+  QTemporaryDir home;
+  ASSERT_TRUE(QDir(home.path()).mkdir("ZRV-02"));
+  const QByteArray realHome = qgetenv("HOME");
+  qputenv("HOME", home.path().toUtf8());
+  EXPECT_EQ(TrendWindow::LogFolder(), QDir::currentPath());
+  qputenv("ZRV02_MENU_START", "1");  // as the menu entry starts it
+  EXPECT_EQ(TrendWindow::LogFolder(), home.filePath("ZRV-02"));
+  qunsetenv("ZRV02_MENU_START");
+  qputenv("HOME", realHome);
 }
 
 TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
@@ -58,7 +116,7 @@ TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
   const std::string log = dir.filePath("zrv-02.log").toStdString();
   TrendWindow window(80, false);
   window.Open(QString::fromStdString(log));
-  EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Waiting for zrv-02.log"));
+  EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("No such file: zrv-02.log"));
   // {bytes appended ('+') or written over the file ('='), the summary's start within 1 s}
   const std::vector<std::pair<std::string, QString>> steps = {
       {"=2026/12/07 06:00:00 95 25 %&DEG\r\n", "1 record, 0 e-mail alarms, 2026/12/07 06:00:00 to"},
@@ -70,17 +128,19 @@ TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
   };
   for (const auto& [bytes, summary] : steps) {
     test::WriteFileBytes(log, (bytes[0] == '+' ? test::ReadFileBytes(log) : "") + bytes.substr(1));
-    EXPECT_TRUE(QTest::qWaitFor([&, s = summary] { return window.summary().startsWith(s); }, 1000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&window, summary = summary] { return window.summary().startsWith(summary); }, 1000))
         << window.summary().toStdString();
   }
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("A new run began"));
+  EXPECT_EQ(window.readout()[0] + ", " + window.readout()[3], "96 %, At or above 80 %");
 }
 
 }  // namespace zrv::trend
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  zrv::trend::UseLogClock();
+  qputenv("TZ", "UTC0");  // the exported times, here and in the program run
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

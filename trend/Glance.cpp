@@ -1,0 +1,37 @@
+#include "trend/Glance.h"
+
+#include <cmath>
+
+#include "trend/Decimation.h"
+
+namespace zrv::trend {
+
+std::string AgeText(UtcSeconds s) {
+  s = std::max<UtcSeconds>(s, 0);
+  const auto two = [](UtcSeconds a, const char* unitA, UtcSeconds b, const char* unitB) {
+    return std::to_string(a) + ' ' + unitA + (b ? ' ' + std::to_string(b) + ' ' + unitB : "");
+  };
+  if (s < 60) return std::to_string(s) + " s";
+  if (s < 3600) return two(s / 60, "min", s % 60, "s");
+  if (s < 86400) return two(s / 3600, "h", s / 60 % 60, "min");
+  return two(s / 86400, "d", s / 3600 % 24, "h");
+}
+
+Glance AtAGlance(const LogContent& content, double alarmLevel, UtcSeconds now) {
+  Glance g;
+  if (content.records.empty()) return g;
+  const Record& last = content.records.back();
+  g.any = true;
+  g.purity = content.lastPurity.empty() ? "no value" : content.lastPurity;
+  g.temperature = content.lastTemperature.empty() ? "no value" : content.lastTemperature;
+  g.ahead = last.time() > now;
+  g.age = AgeText(g.ahead ? last.time() - now : now - last.time());
+  // Without a known interval a minute stands in for it.
+  const UtcSeconds interval = content.Interval() ? content.Interval() : 60;
+  g.overdue = now - last.time() > kMissedIntervals * interval;
+  if (!std::isnan(last.purity()))
+    g.level = last.purity() < alarmLevel ? Glance::Level::kBelow : Glance::Level::kAtOrAbove;
+  return g;
+}
+
+}  // namespace zrv::trend
