@@ -16,7 +16,6 @@
 
 #include "app/shell/MainWindow.h"
 #include "app/shell/MetricsEndpoint.h"
-#include "app/shell/MetricsTcpServer.h"
 #include "tests/app/shell/ShellTestSupport.h"
 #include "tests/support/FakePorts.h"
 #include "tests/support/TempWorkDir.h"
@@ -77,19 +76,8 @@ TEST(MetricsEndToEnd, HostileClientsPromtoolAndPrometheusThroughASimulatedRun) {
                                         std::pair{"\x16\x03\x01\x02garbage\r\n\r\n", ""}}) {
     EXPECT_EQ(Exchange(port, request).mid(9, 3), status) << request;
   }
-  // A flood of header bytes is cut off unanswered; beyond the connection
-  // limit the oldest are closed, and all are let go.
+  // A flood of header bytes is cut off unanswered.
   EXPECT_EQ(Exchange(port, "GET /metrics HTTP/1.1\r\nX: " + QByteArray(1 << 20, 'x')), "");
-  std::vector<std::unique_ptr<QTcpSocket>> many(MetricsTcpServer::kMaxConnections + 8);
-  for (auto& socket : many) {
-    socket = std::make_unique<QTcpSocket>();
-    socket->connectToHost(QHostAddress::LocalHost, port);
-  }
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return std::ranges::count_if(many, [](auto& s) { return s->state() == 0; }) == 8; }));
-  EXPECT_EQ(endpoint.TcpServer().OpenConnections(), MetricsTcpServer::kMaxConnections);
-  many.clear();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return endpoint.TcpServer().OpenConnections() == 0; }));
 
   auto sim = std::make_unique<Program>(
       ZRV02_SIM_PATH, QStringList{"--port", QString::number(simPort), "--purity-ramp", "90,-0.7"});

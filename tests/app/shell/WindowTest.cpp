@@ -1,17 +1,13 @@
 // The real window: every one of the 45 controls against the values of its
-// design, written out here; keys through the entry filters, clicks that choose
-// again what is chosen, and the busy guard that keeps handlers from
-// overlapping while a box is open.
+// design, written out here; keys through the entry filters, and clicks that
+// choose again what is chosen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTcpSocket>
-#include <functional>
 
 #include "app/shell/DirListWidget.h"
 #include "app/shell/MainWindow.h"
@@ -21,19 +17,10 @@
 namespace zrv::test {
 namespace {
 
-// A modal box: `whileOpen` runs inside Show, as the operator's time with it would.
-struct BusyMessageBox : FakeMessageBox {
-  void Show(const std::string& text, const std::string& detail) override {
-    FakeMessageBox::Show(text, detail);
-    if (whileOpen) whileOpen();
-  }
-  std::function<void()> whileOpen;
-};
-
-// A fresh window on a message box that the test can keep open.
+// A fresh window on boxes that the test reads.
 struct Window : testing::Test {
   QWidget* find(const char* name) { return window.findChild<QWidget*>(name); }
-  BusyMessageBox messages;
+  FakeMessageBox messages;
   MainWindow window{messages};
   ViewModel& vm = window.core().View();
 };
@@ -163,33 +150,6 @@ TEST_F(Window, AClickOnTheChosenOptionCountsAndTheShownDriveKeepsTheFolder) {
   const std::string folder = vm.Dir1.text;
   emit drives->activated(drives->currentIndex());
   EXPECT_EQ(std::pair(find("Txt_Command")->isEnabled(), vm.Dir1.text), std::pair(false, folder));
-}
-
-TEST_F(Window, HandlersRunOneAtATimeWhileABoxIsOpen) {
-  // With the check pending and no link, a tick opens a box; so would one that came while a
-  // refused key's handler is still running in its box, were it let in.
-  emit window.timer1().tick();
-  int ticks = 0;
-  messages.whileOpen = [&] {
-    if (ticks++ == 0) emit window.timer1().tick();
-  };
-  QTest::keyClicks(find("HostPTEdit"), "a");
-  EXPECT_EQ(messages.shown, (Texts{"Can't connected !", "Illegal Input !"}));
-  QTcpServer server;
-  QTcpSocket* peer = ConnectLocally(window.tcpClient(), server);
-  ASSERT_NE(peer, nullptr);
-  auto* version = window.findChild<QLabel*>("Label10");
-  QString shownInBox;
-  messages.whileOpen = [&] {
-    peer->write("0.9\r\n1.10\r\n");  // in one segment: an unrecognised version, then a good one
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.tcpClient().HasReply(); }));
-    QCoreApplication::processEvents();  // every chance to be (wrongly) handled
-    shownInBox = version->text() + " " + QString::number(window.tcpClient().NextReplySize());
-  };
-  QTest::keyClicks(find("HostPTEdit"), "a");
-  EXPECT_EQ(shownInBox, QString("???? 5"));  // the first reply still waits
-  EXPECT_TRUE(QTest::qWaitFor([&] { return version->text() == "1.10"; }));
-  EXPECT_FALSE(window.tcpClient().HasReply());
 }
 
 TEST_F(Window, TheHistoryShowsEachByteAsOneLatin1Character) {
