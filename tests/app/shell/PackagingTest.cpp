@@ -1,6 +1,6 @@
 // What the installed programs do before any window: the menu start moves
 // into ~/ZRV-02 (making it if needed) and a shell start stays where it is;
-// --help and --version answer on the terminal and exit.
+// --help and --version answer on the terminal without a display and exit.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -51,6 +51,11 @@ TEST(ProgramCommandLineTest, AnswersAndExits) {
         {ZRV02_SIM_PATH, "--help", 0, "--purity-ramp"}}) {
     SCOPED_TRACE(std::string(program) + " " + argument);
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    // Answers need no display at all; an argument is refused by the window's application.
+    environment.insert("QT_QPA_PLATFORM", exitCode == 0 ? "xcb" : "offscreen");
+    process.setProcessEnvironment(environment);
     process.start(program, {argument});
     ASSERT_TRUE(process.waitForFinished(10000));
     const QByteArray stdOut = process.readAllStandardOutput();
