@@ -10,6 +10,7 @@
 #include "app/shell/MenuStartFolder.h"
 #include "app/shell/QtMessageBox.h"
 #include "app/shell/ShellFonts.h"
+#include "app/shell/StopSignals.h"
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("zrv02-controller");
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   InstallFontSubstitutions();
   QtMessageBox messages;
   MainWindow window(messages);
+  const StopSignals stopSignals(window);
   window.show();
   return app.exec();
 }
