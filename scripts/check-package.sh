@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release preset, checks what `cmake --install` puts down, makes the
-# .deb with CPack, installs it with apt-get (as root), checks the programs on
-# the PATH, the menu entries and the menu start folder, and removes the
+# .deb with CPack and runs lintian on it, installs it with apt-get (as root),
+# checks the programs on the PATH, their manual pages and their answers without
+# a display, the menu entries and the menu start folder, and removes the
 # package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,13 +28,15 @@ trap cleanup EXIT
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-# Exactly the programs, menu entries, icons and README: nothing from tests or benchmarks.
+# Exactly the programs, menu entries, icons, manual pages and the operator's
+# documents: nothing from tests or benchmarks.
 programs=(zrv02-controller zrv02-sim zrv02-trend)
 expected=$(
   printf 'bin/%s\n' "${programs[@]}"
   printf 'share/applications/%s.desktop\n' zrv02-controller zrv02-trend
   printf 'share/icons/hicolor/scalable/apps/%s.svg\n' zrv02-controller zrv02-trend
-  echo "share/doc/$package/README.md"
+  printf "share/doc/$package/%s\n" README copyright changelog.gz
+  printf 'share/man/man1/%s.1.gz\n' "${programs[@]}"
   printf "share/$package/monitoring/%s\n" zrv02-alerts.yml zrv02-dashboard.json
 )
 cmake --install build-release --prefix "$work/stage" >"$work/install.log"
@@ -51,6 +54,10 @@ for needed in fonts-ipafont-gothic qt6-qpa-plugins libqt6widgets6 libqt6network6
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed"
 done
 
+# Errors fail the check; the warnings that remain are explained in the README.
+lintian --fail-on error "$deb" 2>&1 | { grep -v "running with root privileges" || true; } ||
+  fail "lintian found errors"
+
 cp "$deb" "$work/"
 installed=true
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$work/$(basename "$deb")" >/dev/null
@@ -58,6 +65,16 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$work/$(basename "$deb")"
 for program in "${programs[@]}"; do
   [[ "$(command -v "$program")" == "/usr/bin/$program" ]] || fail "$program is not on the PATH"
 done
+for program in "${programs[@]}"; do
+  # Over ssh or in a script there is no display: the answers must not need one.
+  help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --help) ||
+    fail "$program --help without a display exits with $?"
+  [[ "$help" == *--version* ]] || fail "$program --help without a display: $help"
+  LC_ALL=C.UTF-8 MANWIDTH=80 man "$program" 2>/dev/null | grep -q "^$program $version" ||
+    fail "man $program shows no page of $program $version"
+done
+head -1 "/usr/share/doc/$package/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "/usr/share/doc/$package/copyright is not machine-readable"
 export QT_QPA_PLATFORM=offscreen
 [[ "$(zrv02-controller --version)" == "zrv02-controller $version" ]] ||
   fail "zrv02-controller --version: $(zrv02-controller --version)"
@@ -112,6 +129,25 @@ controller=$!
 kill "$controller"
 wait "$controller" 2>/dev/null || true
 controller=
+
+# A menu entry that takes a file (%f, %F, %u, %U) opens the one handed to it,
+# started from an unrelated folder: its window, on a virtual display, names it.
+printf '2026/12/07 06:00:00 95.0 25.3 %%&DEG\r\n' >"$work/handed.log"
+for entry in "${menu_entries[@]}"; do
+  exec_line=$(sed -n 's/^Exec=//p' "$entry")
+  [[ "$exec_line" =~ %[fFuU] ]] || continue
+  QT_QPA_PLATFORM=xcb xvfb-run -a bash -c '
+    cd "$1" && HOME="$2" $3 >/dev/null 2>&1 &
+    opened=$!
+    found=1
+    for _ in $(seq 100); do
+      xdotool search --name "$4" >/dev/null 2>&1 && { found=0; break; }
+      sleep 0.1
+    done
+    kill $opened
+    exit $found' check "$work/elsewhere" "$work/home" "${exec_line//%[fFuU]/$work/handed.log}" \
+    "$work/handed.log" || fail "$(basename "$entry") does not open a file handed to it"
+done
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$package" >/dev/null
 installed=false

@@ -8,7 +8,8 @@ root=$(pwd)
 port=${ZRV_SIM_PORT:-7777}
 
 scripts/install-deps.sh
-scripts/build.sh
+# Only what runs here; scripts/test.sh builds the tests and benchmarks.
+scripts/build.sh zrv02-controller zrv02-sim zrv02-trend
 
 mkdir -p run
 printf '127.0.0.1,,,,,,\r\n' > run/ZRV-02_IPAddressList.Log
@@ -22,7 +23,14 @@ sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do
   grep -q listening run/zrv02-sim.log && break
-  kill -0 $sim 2>/dev/null || { cat run/zrv02-sim.log; exit 1; }
+  if ! kill -0 $sim 2>/dev/null; then
+    cat run/zrv02-sim.log
+    if grep -q "cannot listen" run/zrv02-sim.log; then
+      echo "Port $port is taken (another copy running?): choose another with ZRV_SIM_PORT," \
+        "for example: ZRV_SIM_PORT=$((port + 1)) bash scripts/run.sh" >&2
+    fi
+    exit 1
+  fi
   sleep 0.1
 done
 echo "Simulator on 127.0.0.1:$port (trace: run/zrv02-sim.log). Press Check in the window."

@@ -12,20 +12,29 @@
 #include "app/shell/MetricsOption.h"
 #include "app/shell/QtMessageBox.h"
 #include "app/shell/ShellFonts.h"
+#include "app/shell/StopSignals.h"
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("zrv02-controller");
   QApplication::setApplicationVersion(ZRV02_VERSION);
-  QApplication app(argc, argv);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Desktop controller for the ZRV-02 purity monitor.\n"
       "Keeps its address history files (ZRV-02_IPAddressList.Log, ZRV-02_PortList.Log)\n"
       "in the current directory; started from the desktop menu, in ~/ZRV-02.");
-  parser.addHelpOption();
-  parser.addVersionOption();
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
   parser.addOption(MetricsListenOption());
+  if (argc > 1) {
+    // --help and --version answer before the window's application needs a
+    // display, so they work over ssh and in scripts; all else is checked below.
+    const QCoreApplication plain(argc, argv);
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(help)) parser.showHelp();
+    if (parser.isSet(version)) parser.showVersion();
+  }
+  QApplication app(argc, argv);
   parser.process(app);
   if (!parser.positionalArguments().isEmpty()) {
     std::fprintf(stderr, "zrv02-controller: unexpected argument '%s'\n",
@@ -42,6 +51,7 @@ int main(int argc, char** argv) {
   MainWindow window(messages);
   messages.SetWindow(&window);
   if (!StartMetricsEndpoint(parser, window)) return 1;
+  const StopSignals stopSignals(window);
   window.show();
   return app.exec();
 }

@@ -1,11 +1,15 @@
 // What the installed programs do before any window: the menu start moves
 // into ~/ZRV-02 (making it if needed) and a shell start stays where it is;
-// --help and --version answer on the terminal and exit.
+// --help and --version answer on the terminal without a display and exit; a
+// stop signal closes the window and the program exits with 0.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
 
 #include "app/shell/MenuStartFolder.h"
 #include "tests/support/TempWorkDir.h"
@@ -51,11 +55,35 @@ TEST(ProgramCommandLineTest, AnswersAndExits) {
         {ZRV02_SIM_PATH, "--help", 0, "--purity-ramp"}}) {
     SCOPED_TRACE(std::string(program) + " " + argument);
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    // Answers need no display at all; an argument is refused by the window's application.
+    environment.insert("QT_QPA_PLATFORM", exitCode == 0 ? "xcb" : "offscreen");
+    process.setProcessEnvironment(environment);
     process.start(program, {argument});
     ASSERT_TRUE(process.waitForFinished(10000));
     const QByteArray stdOut = process.readAllStandardOutput();
     EXPECT_EQ(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, exitCode);
     EXPECT_TRUE(out.isEmpty() ? stdOut.isEmpty() : stdOut.contains(out)) << stdOut.toStdString();
+  }
+}
+
+TEST(ProgramCommandLineTest, StopSignalsCloseTheWindowAndExitWithZero) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    QProcess controller;
+    controller.start(ZRV02_CONTROLLER_PATH, QStringList());
+    // Caught once the window is built: its bit in the process's caught signals.
+    const auto caught = [&] {
+      QFile status(QString("/proc/%1/status").arg(controller.processId()));
+      const QString text = status.open(QIODevice::ReadOnly) ? status.readAll() : QString();
+      const QString mask = text.section("SigCgt:", 1).section('\n', 0, 0).trimmed();
+      return (mask.toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(caught, 10000));
+    kill(pid_t(controller.processId()), signal);
+    ASSERT_TRUE(controller.waitForFinished(10000));
+    EXPECT_EQ(controller.exitStatus() == QProcess::NormalExit ? controller.exitCode() : -1, 0);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "tests/app/shell/ShellTestSupport.h"
 
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTcpSocket>
 #include <algorithm>
 #include <map>
@@ -13,9 +14,11 @@
 namespace zrv::test {
 
 quint16 ListenLocally(const std::function<bool(quint16)>& listen) {
-  // Start where the process id says, so that parallel suites rarely collide.
+  // Start anywhere, so that suites running side by side rarely pick the same
+  // ports (a port probed and let go for a server started later is free for
+  // a moment).
   constexpr int kFirst = 20000, kCount = 32768 - kFirst;
-  const int offset = static_cast<int>(QCoreApplication::applicationPid() % kCount);
+  const int offset = static_cast<int>(QRandomGenerator::global()->bounded(kCount));
   for (int i = 0; i < kCount; ++i)
     if (const quint16 port = kFirst + (offset + i) % kCount; listen(port)) return port;
   throw std::runtime_error("no free local port below 32768");

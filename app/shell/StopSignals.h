@@ -1,0 +1,30 @@
+// Ends the controller on SIGTERM, SIGINT and SIGHUP the way a window close
+// does: a session logout, a service stop or Ctrl+C in the terminal closes the
+// window, so the logic closes the link and the program exits with status 0.
+// A signal ignored at start (nohup, a background job's SIGINT) stays ignored.
+// A signal handler may do next to nothing, so it only writes the signal into
+// a socket pair; the event loop reads it there and closes the window.
+#pragma once
+
+#include <QSocketNotifier>
+#include <csignal>
+
+class QWidget;
+
+class StopSignals {
+ public:
+  // Catches the three signals from now on and closes `window` when one comes.
+  explicit StopSignals(QWidget& window);
+  // Gives the signals back the actions they had before.
+  ~StopSignals();
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+ private:
+  void CloseWindow();
+
+  QWidget& window_;
+  int sockets_[2] = {-1, -1};  // the handler writes to [1], the notifier reads [0]
+  QSocketNotifier* notifier_ = nullptr;
+  struct sigaction previous_[3] = {};  // of SIGTERM, SIGINT, SIGHUP
+};
