@@ -97,7 +97,6 @@ void SvZRV_02::HaltPolling() {
   g_.SendFailed = kFalse;
   // The link is closed: nothing more can come.
   g_.Owed.Forget();
-  g_.ReplyDueTicks = 0;
   if (g_.VersionPending == 0) vm_.start.enabled = true;
 }
 

@@ -53,14 +53,10 @@ void SvZRV_02::Timer1_Timer() {
 }
 
 SvZRV_02::ReplyWait SvZRV_02::WaitForOwedReplies() {
-  if (g_.Owed.Empty()) {
-    g_.ReplyDueTicks = 0;
-    return ReplyWait::Answered;
-  }
+  if (g_.Owed.Empty()) return ReplyWait::Answered;
   g_.ReplyDueTicks = Inc16(g_.ReplyDueTicks);
   if (g_.ReplyDueTicks < kReplyTimeoutTicks) return ReplyWait::Waiting;
   g_.Owed.Forget();
-  g_.ReplyDueTicks = 0;
   return ReplyWait::TimedOut;
 }
 

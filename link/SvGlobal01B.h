@@ -51,8 +51,9 @@ struct SvGlobal01B {
   std::int16_t SendFailed = 0;
   std::int16_t SendRetries = 0;
   // Replies still owed by the instrument on this connection, and the ticks
-  // waited for them since the last transmission: the link is not closed under
-  // a reply that is on its way, but for no longer than a reply time-out.
+  // waited for them since the last transmission (counted afresh at each):
+  // the link is not closed under a reply that is on its way, but for no
+  // longer than a reply time-out.
   AwaitedReplies Owed;
   std::int16_t ReplyDueTicks = 0;
 

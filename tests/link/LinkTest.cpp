@@ -46,16 +46,27 @@ TEST(Link, Scripts) {
 
 // One command per start: a pasted line break or an over-long text is refused.
 TEST(Link, ASingleCommandIsOneLineOfAtMostTheLongestLength) {
-  const std::string longest(kMaxCommandLength, 'x'), refused = "connect close !Wrong Parameter !";
-  for (const auto& [command, wire] : {std::pair{std::string("PURITY?\r\nPURITY?"), refused},
-                                      {"TEMP?\n", refused},
-                                      {longest + "x", refused},
-                                      {longest, "connect @1 " + longest}}) {
+  const std::string longest(kMaxCommandLength, 'x');
+  for (const std::string& command :
+       Texts{"PURITY?\r\nPURITY?", "TEMP?\n", longest + "x", longest}) {
     Rig r;
     r.Run("check t <1.10 t");
     r.vm.Txt_Command.text = command;
-    EXPECT_EQ(r.Run("single t"), wire) << command;
+    EXPECT_EQ(r.Run("single t"),
+              command == longest ? "connect @1 " + longest : "connect close !Wrong Parameter !");
   }
+}
+
+// Each box says what its text leaves out: the entry, the link, the file.
+TEST(Link, BoxesCarryTheirDetail) {
+  Rig r;
+  r.Run(
+      "HostIPEdit=127.0.0.1 check t <1.10 t Txt_Interval=x start Txt_Interval=1 start t*130 "
+      "Dir1=/nowhere start");
+  EXPECT_EQ(r.messages.details,
+            (Texts{"Interval \"x\": Type mismatch",
+                   "127.0.0.1:7777: no reply within 5 s, 5 times in a row",
+                   "Can't create /nowhere/zrv-02.log: No such file or directory"}));
 }
 
 TEST(Link, ThePurityQueryIsRetriedSilentlyUntilTheHundredthFailure) {

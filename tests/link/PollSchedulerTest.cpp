@@ -53,6 +53,9 @@ TEST(PollScheduler, TickTable) {
           {"Txt_Interval=10 start t <99.5% t t*3 <25.3DEG t*2 ?log",
            "connect @1 PURITY? @2 TEMP? @6 close log=T 99.5 25.3 %&DEG\r\n"},
       });
+  Rig r;  // a purity reply is a reply too
+  r.Run("check t <1.10 t Txt_Interval=1 start t*26 t <99.5%");
+  EXPECT_EQ(r.g.NoReplyCount, 0);
 }
 
 }  // namespace zrv::test

@@ -27,31 +27,31 @@ TEST(MeasurementLog, EachStartEmptiesTheFileAndEachPairAddsOneLine) {
     EXPECT_EQ(r.Run("<9.9% t <-1.5DEG"), "@1 TEMP?");
     const std::string lines =
         "2026/12/06 18:41:13 100.0 25.3 %&DEG\r\n2026/12/31 23:59:59 9.9 -1.5 %&DEG\r\n";
-    // The history has every record, logged or not; the run before is kept.
-    const std::string kept = ReadFileBytes("zrv-02_20261206-184113.log");
+    // The history has every record, logged or not.
     EXPECT_EQ(std::tuple(r.g.LogPath, ReadFileBytes(path.empty() ? "zrv-02.log" : path),
-                         r.vm.TxtBox_Reply.text, kept),
-              std::tuple(path, path.empty() ? "last week\r\n" : lines, lines,
-                         name == std::string("zrv-02.log") ? "last week\r\n" : ""));
-    fs::remove("zrv-02_20261206-184113.log");
+                         r.vm.TxtBox_Reply.text),
+              std::tuple(path, path.empty() ? "last week\r\n" : lines, lines));
   }
 }
 
 // Kept under the time of its first record, or of the start when it has none;
-// a run that cannot be kept is not emptied and the start is refused.
+// an empty log needs no keeping; a run that cannot be kept is not emptied and
+// the start is refused.
 TEST(MeasurementLog, ANewStartKeepsTheLastRunInAFileNamedForWhenItBegan) {
   const std::string tooLong(250, 'n');
   WriteFileBytes(tooLong, "kept in place\r\n");
-  WriteFileBytes("zrv-02_20261206-184113.log", "taken\r\n");
+  WriteFileBytes("zrv-02.log", "no stamp\r\n");
   Rig r;
-  r.clock.stamp = "2026/12/06 18:41:13";
+  r.clock.stamp = "2026/12/09 19:49:59";
   r.Run("check t <1.10 t Txt_Interval=1 start t <1.0% stop t <2DEG t");
-  r.clock.stamp = "2026/12/07 09:00:00";
-  EXPECT_EQ(r.Run("Txt_Save_File=" + tooLong + " start Txt_Save_File=zrv-02.log start"),
-            "connect close !Wrong Parameter ! connect");
-  EXPECT_EQ(std::tuple(ReadFileBytes(tooLong), ReadFileBytes("zrv-02_20261206-184113-2.log"),
-                       ReadFileBytes("zrv-02.log")),
-            std::tuple("kept in place\r\n", "2026/12/06 18:41:13 1.0 2 %&DEG\r\n", ""));
+  r.clock.stamp = "2026/12/10 09:00:00";
+  EXPECT_EQ(r.Run("Txt_Save_File=" + tooLong + " start Txt_Save_File=zrv-02.log start start"),
+            "connect close !Wrong Parameter ! connect connect");
+  EXPECT_EQ(std::tuple(ReadFileBytes(tooLong), ReadFileBytes("zrv-02_20261209-194959.log"),
+                       ReadFileBytes("zrv-02_20261209-194959-2.log"),
+                       fs::exists("zrv-02_20261210-090000.log")),
+            std::tuple("kept in place\r\n", "no stamp\r\n", "2026/12/09 19:49:59 1.0 2 %&DEG\r\n",
+                       false));
 }
 
 // A file size limit makes writes short, as a full disk does.
@@ -60,8 +60,7 @@ TEST(MeasurementLog, RecordsWaitOutEachOutageWholeAndInOrder) {
   rlimit open{};
   getrlimit(RLIMIT_FSIZE, &open);
   const auto limitFileSize = [&](rlim_t bytes) {
-    rlimit limit = open;
-    limit.rlim_cur = bytes;
+    const rlimit limit{bytes, open.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limit);
   };
   Rig r;

@@ -16,6 +16,9 @@ TEST(Settings, ReadoutOnFirmware120) {
                  {"t <100 ?Txt_Theshold t <<9 ?Txt_Hysteresis",
                   "@1 THRESHOLD? Txt_Theshold=10 @2 HYS? Txt_Hysteresis=9"},
                  {"t <<\n ?Txt_Theshold", "@1 THRESHOLD? Txt_Theshold="},
+                 // A notice takes a query's place; the query's own reply still counts.
+                 {"t <E-MAIL~ALARM ?Txt_Theshold <95 ?Txt_Theshold t",
+                  "@1 THRESHOLD? Txt_Theshold=E- Txt_Theshold=95 @2 HYS?"},
                  {"t <9 t <9 t EMail=x <on ?EMail email t",
                   "@1 THRESHOLD? @2 HYS? @3 EMAIL? EMail=not Ready connect @4 EMAIL ON"},
                  // Each query waits for the reply before it, so a late reply lands in its

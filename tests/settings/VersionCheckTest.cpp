@@ -32,10 +32,13 @@ TEST(VersionCheck, TheFirmwareDecidesWhatBecomesUsable) {
 }
 
 TEST(VersionCheck, FailuresLeaveCheckUsable) {
-  ExpectRuns("",
-             {{"HostPTEdit=99999 check HostPTEdit=7777 offline check t ?Version_Check ?Main_Frame",
-               "!Port number 99999 is out of range. connect @1 close !Can't connected ! "
-               "Version_Check=Check Main_Frame= off"}});
+  ExpectRuns(
+      "", {{"HostPTEdit=99999 check HostPTEdit=7777 offline check t ?Version_Check ?Main_Frame",
+            "!Port number 99999 is out of range. connect @1 close !Can't connected ! "
+            "Version_Check=Check Main_Frame= off"},
+           // The second answer to a version query sent twice is no setting.
+           {"check t t <1.20 t <1.20 <95 t <05 t <ON t ?Txt_Theshold",
+            "connect @1 VER? @2 VER? @3 THRESHOLD? @4 HYS? @5 EMAIL? @6 close Txt_Theshold=95"}});
   // Neither history can be saved: one box says so, the old files stay whole, the check goes on.
   WriteFileBytes(kIpHistoryFile, "A,,,,,,\r\n");
   WriteFileBytes(kPortHistoryFile, "7777,,,,,,\r\n");

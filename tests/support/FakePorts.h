@@ -44,12 +44,11 @@ struct FakeTimer : TimerPort {
 };
 
 struct FakeMessageBox : MessageBoxPort {
-  void Show(const std::string& text, const std::string& detail) override {
-    shown.push_back(text), details.push_back(detail);
+  void Show(const std::string& t, const std::string& d) override { shown.push_back(t), Keep(d); }
+  void Notify(const std::string& t, const std::string& d) override {
+    notified.push_back(t), Keep(d);
   }
-  void Notify(const std::string& text, const std::string& detail) override {
-    notified.push_back(text), details.push_back(detail);
-  }
+  void Keep(const std::string& detail) { details.push_back(detail); }
   Texts shown, notified, details;  // details of both kinds, in order
 };
 

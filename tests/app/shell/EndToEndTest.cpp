@@ -63,15 +63,13 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
   EXPECT_TRUE(QTest::qWaitFor(idle, 10000));
   EXPECT_TRUE(alarmColours.count(qRgb(255, 0, 0)) && alarmColours.count(qRgb(192, 255, 255)));
   // Nothing but the run's pairs reaches the log, then or later: the last value repeats.
-  const auto pairsLogged = [&] {
-    return log().remove(QRegularExpression(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)"));
-  };
-  const QString pairs = pairsLogged();
-  EXPECT_TRUE(QString(" 99.5 25.3 %&DEG\r\n 95.0 25.3 %&DEG\r\n 79.9 25.3 %&DEG\r\n" +
-                      QString(" 70.0 25.3 %&DEG\r\n").repeated(pairs.count("\r\n") - 3))
-                  .startsWith(pairs) &&
-              pairs.count("\r\n") >= 4)
-      << pairs.toStdString();
+  const QString logged = log();
+  const QString pair = R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d %1 25\.3 %&DEG\r\n)";
+  EXPECT_TRUE(QRegularExpression("^" + pair.arg("99\\.5") + pair.arg("95\\.0") +
+                                 pair.arg("79\\.9") + "(" + pair.arg("70\\.0") + ")+$")
+                  .match(logged)
+                  .hasMatch())
+      << logged.toStdString();
   const auto& trace = sim->trace();  // after the read-out, PURITY? and TEMP? polled 1 s apart
   for (qsizetype i = 6; i < trace.size(); i += 2)
     EXPECT_NEAR(trace[i].msecsSinceEpoch - trace[i - 2].msecsSinceEpoch, 1000, 200);
@@ -87,7 +85,6 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
                 QString::number(sim->instrument().threshold()),
             "9005 Ready EMAIL ON,THRESHOLD 85,HYS 3 85");
   // A Single command; its late reply goes to the history and not to the log.
-  const QString logged = log();
   sim->setFaults({.replyDelayMs = 400});
   click("Single_mode");
   typeInto("Txt_Command", "HYS?");
@@ -95,8 +92,7 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
   const auto* history = window->findChild<QPlainTextEdit*>("TxtBox_Reply");
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return history->toPlainText().endsWith(" 03\n") && find("start")->isEnabled(); }));
-  EXPECT_EQ(log(), logged);
-  EXPECT_EQ(pairsLogged(), pairs) << "the settings' acknowledgements are not records";
+  EXPECT_EQ(log(), logged) << "the settings' acknowledgements and the Single reply are no records";
   EXPECT_TRUE(messages.shown.empty());
 }
 
