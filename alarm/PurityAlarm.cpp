@@ -1,9 +1,9 @@
 // The purity alarm: each well-formed purity reading of a Continue run is
 // compared with the operator's level by its integer part, and Timer2 blinks
 // Alarm_Display while the last reading was below it.
-#include "app/SvZRV_02.h"
-#include "link/Commands.h"
-#include "link/NumberReading.h"
+#include "core/Commands.h"
+#include "core/NumberReading.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

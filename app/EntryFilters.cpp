@@ -1,7 +1,7 @@
 // Key filters of the four numeric fields. They keep obviously wrong
 // characters out; whether the value as a whole makes sense is checked where
 // it is used.
-#include "app/SvZRV_02.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 

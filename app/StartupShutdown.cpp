@@ -5,8 +5,8 @@
 #include <fstream>
 #include <optional>
 
-#include "app/SvZRV_02.h"
-#include "link/CheckedMath.h"
+#include "core/CheckedMath.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

@@ -10,8 +10,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "app/shell/MainWindow.h"
-#include "app/shell/ShellFonts.h"
+#include "shell/MainWindow.h"
+#include "shell/ShellFonts.h"
 #include "tests/support/TempWorkDir.h"
 
 namespace {

@@ -42,7 +42,7 @@ printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
 printf '%s,,,,,,\r\n' "$sim_port" >"$work/ZRV-02_PortList.Log"
 cd "$work"
 
-"$build/app/shell/zrv02-controller" --metrics-listen "127.0.0.1:$metrics_port" 2>"$work/ctl.err" &
+"$build/shell/zrv02-controller" --metrics-listen "127.0.0.1:$metrics_port" 2>"$work/ctl.err" &
 ctl_pid=$!
 pids+=($ctl_pid)
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")

@@ -62,7 +62,7 @@ median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 bare_times=() ctl_times=()
 for _ in $(seq "${STARTUP_RUNS:-11}"); do
   bare_times+=("$(startup_ms "bare window" "$build/bench/bare_window")")
-  ctl_times+=("$(startup_ms "ZRV_02 Controller" "$build/app/shell/zrv02-controller")")
+  ctl_times+=("$(startup_ms "ZRV_02 Controller" "$build/shell/zrv02-controller")")
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", a/b}'; }
 bare=$(printf '%s\n' "${bare_times[@]}" | cut -d' ' -f1 | median)
@@ -73,7 +73,7 @@ echo "start-up to a shown window (median of ${#ctl_times[@]}, taking turns): con
   "bare Qt window $bare ms, ratio $(ratio "$ctl" "$bare"); CPU time by then: controller" \
   "$ctl_cpu ms, bare Qt window $bare_cpu ms, ratio $(ratio "$ctl_cpu" "$bare_cpu")"
 
-"$build/app/shell/zrv02-controller" >/dev/null 2>&1 &
+"$build/shell/zrv02-controller" >/dev/null 2>&1 &
 ctl_pid=$!
 pids+=($ctl_pid)
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")

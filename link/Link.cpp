@@ -1,9 +1,9 @@
 // The link to the instrument: opening it, handing a command to the socket
 // and bringing everything back to idle after a failure.
-#include "app/SvZRV_02.h"
-#include "link/CheckedMath.h"
-#include "link/Commands.h"
-#include "link/NumberReading.h"
+#include "core/CheckedMath.h"
+#include "core/Commands.h"
+#include "core/NumberReading.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

@@ -1,9 +1,9 @@
 // Timer1's tick: the only place where anything is sent. Each tick does at
 // most one thing, chosen by a fixed priority, and never waits; time is
 // counted in ticks.
-#include "app/SvZRV_02.h"
-#include "link/CheckedMath.h"
-#include "link/Commands.h"
+#include "core/CheckedMath.h"
+#include "core/Commands.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 

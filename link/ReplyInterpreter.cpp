@@ -4,9 +4,9 @@
 // and a notice become a record for the log and the history; anything else
 // the instrument says outside a Single run is shown in the history as it
 // came and never logged or paired.
-#include "app/SvZRV_02.h"
-#include "link/CheckedMath.h"
-#include "link/Commands.h"
+#include "core/CheckedMath.h"
+#include "core/Commands.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

@@ -1,9 +1,9 @@
 // Starting and stopping runs. The handlers only prepare the controller
 // state and switch Timer1 on; every transmission happens in the scheduler.
-#include "app/SvZRV_02.h"
-#include "link/CheckedMath.h"
-#include "link/Commands.h"
-#include "link/NumberReading.h"
+#include "core/CheckedMath.h"
+#include "core/Commands.h"
+#include "core/NumberReading.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

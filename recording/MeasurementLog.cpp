@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/SvZRV_02.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

@@ -1,8 +1,8 @@
 // The reply history: the last 100 record lines, oldest first, shown in
 // TxtBox_Reply. While filling, a line is appended at the box's end; once
 // full, every record shifts the slots and rebuilds the box.
-#include "app/SvZRV_02.h"
-#include "link/CheckedMath.h"
+#include "core/CheckedMath.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

@@ -39,7 +39,7 @@ echo "Simulator on 127.0.0.1:$port (trace: run/zrv02-sim.log). Press Check in th
 # the file name is zrv-02.log, so a Continue run shows in both windows.
 cd run
 both='"$1" zrv-02.log -geometry 960x600+640+0 & trend=$!; "$2"; kill $trend 2>/dev/null || true'
-windows=(bash -c "$both" both "$root/build/trend/zrv02-trend" "$root/build/app/shell/zrv02-controller")
+windows=(bash -c "$both" both "$root/build/trend/zrv02-trend" "$root/build/shell/zrv02-controller")
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
   "${windows[@]}"
 else

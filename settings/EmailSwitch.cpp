@@ -1,7 +1,7 @@
 // The instrument's own e-mail alarm, switched from the EMail button. The
 // button changes when the command goes out, not on a reply.
-#include "app/SvZRV_02.h"
-#include "link/Commands.h"
+#include "core/Commands.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 

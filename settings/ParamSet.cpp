@@ -1,7 +1,7 @@
 // Threshold and hysteresis of the instrument's e-mail alarm, sent as two
 // commands in one transmission, the texts exactly as typed.
-#include "app/SvZRV_02.h"
-#include "link/Commands.h"
+#include "core/Commands.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 

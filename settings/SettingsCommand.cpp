@@ -1,7 +1,7 @@
 // What the e-mail switch and the parameter set have in common: a click
 // queues one command for the next tick, unless the single command slot is
 // already spoken for.
-#include "app/SvZRV_02.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 

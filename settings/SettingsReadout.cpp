@@ -3,8 +3,8 @@
 // answered, and each reply shows its value and queues the next query. A read-out that the link cuts
 // off is abandoned rather than resumed later, where it would take the replies of other commands as
 // settings; Check is usable again to read them anew.
-#include "app/SvZRV_02.h"
-#include "link/Commands.h"
+#include "core/Commands.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 namespace {

@@ -1,9 +1,9 @@
 // The firmware version check: nothing can be measured or set until the
 // instrument has said which firmware it runs, and the version decides which
 // parts of the window become usable. A successful check is final.
-#include "app/SvZRV_02.h"
-#include "link/Commands.h"
-#include "link/NumberReading.h"
+#include "core/Commands.h"
+#include "core/NumberReading.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv {
 

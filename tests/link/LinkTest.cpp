@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "link/Commands.h"
+#include "core/Commands.h"
 #include "tests/support/FakePorts.h"
 #include "tests/support/TempWorkDir.h"
 

@@ -7,7 +7,7 @@
 
 #include "sim/Instrument.h"
 #include "sim/SimServer.h"
-#include "tests/app/shell/ShellTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
 
 // g++ 12 at -O2 takes the default purity profile inside the case tables below
 // for uninitialised on its exception path (a false -Wmaybe-uninitialized).

@@ -23,7 +23,7 @@ Rig::Rig(const std::string& currentDirectory)
   w.Form_Load();
 }
 
-// A back colour by its name in app/ViewModel.h ("default": the kind's own).
+// A back colour by its name in core/ViewModel.h ("default": the kind's own).
 static std::string ColorName(std::optional<std::uint32_t> color) {
   // clang-format off
   const std::map<std::optional<std::uint32_t>, std::string> names = {

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/Ports.h"
-#include "app/SvZRV_02.h"
+#include "core/Ports.h"
+#include "core/SvZRV_02.h"
 
 namespace zrv::test {
 

@@ -1,9 +1,0 @@
-// Local wall-clock time for record stamps.
-#pragma once
-
-#include "app/Ports.h"
-
-class QtClock : public zrv::ClockPort {
- public:
-  std::string Stamp() override;
-};

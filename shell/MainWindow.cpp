@@ -1,0 +1,232 @@
+#include "shell/MainWindow.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <algorithm>
+#include <map>
+
+#include "shell/BgrColor.h"
+#include "shell/ControlWidgetFactory.h"
+#include "shell/DirListWidget.h"
+#include "shell/KeyPressFilter.h"
+#include "shell/ShellFonts.h"
+
+using zrv::Control;
+using zrv::ControlKind;
+using zrv::SvZRV_02;
+
+namespace {
+
+using Click = void (SvZRV_02::*)();
+using KeyPress = void (SvZRV_02::*)(std::int16_t&);
+
+const std::map<std::string, Click> kClicks = {
+    {"Version_Check", &SvZRV_02::Version_Check_Click},
+    {"start", &SvZRV_02::start_Click},
+    {"stop", &SvZRV_02::stop_Click},
+    {"EMail", &SvZRV_02::EMail_Click},
+    {"EMail_Pramset", &SvZRV_02::EMail_Pramset_Click},
+    {"clear", &SvZRV_02::clear_Click},
+    {"Continue_mode", &SvZRV_02::Continue_mode_Click},
+    {"Single_mode", &SvZRV_02::Single_mode_Click},
+};
+
+const std::map<std::string, KeyPress> kKeyPresses = {
+    {"Txt_Interval", &SvZRV_02::Txt_Interval_KeyPress},
+    {"Txt_Alarm_level", &SvZRV_02::Txt_Alarm_level_KeyPress},
+    {"HostIPEdit", &SvZRV_02::HostIPEdit_KeyPress},
+    {"HostPTEdit", &SvZRV_02::HostPTEdit_KeyPress},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(zrv::MessageBoxPort& messages, QWidget* parent)
+    : QWidget(parent),
+      messages_(*this, messages),
+      core_(zrv::Ports{tcp_, timer1_, timer2_, messages_, clock_, directories_}) {
+  setWindowTitle(QString::fromLatin1(zrv::kWindowCaption));
+  setFixedSize(zrv::kClientWidthTwips / zrv::kTwipsPerPixel,
+               zrv::kClientHeightTwips / zrv::kTwipsPerPixel);
+  setFont(WindowFont());
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, BgrColor(zrv::kWindowBackColor));
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  BuildControls();
+  SetTabOrder();
+  WireTimersAndSocket();
+  RunHandler([this] { core_.Form_Load(); });
+}
+
+void MainWindow::BuildControls() {
+  // Frames first: their controls are placed inside them.
+  std::map<std::string, QWidget*> containers;
+  std::vector<Control*> controls = core_.View().All();
+  std::stable_partition(controls.begin(), controls.end(),
+                        [](const Control* c) { return c->kind == ControlKind::Frame; });
+  for (Control* control : controls) {
+    const auto container = containers.find(control->container);
+    QWidget* parent = container == containers.end() ? this : container->second;
+    QWidget* widget = ControlWidgetFactory::Create(*control, parent);
+    if (widget == nullptr) continue;
+    if (control->kind == ControlKind::Frame) containers[control->name] = widget;
+    widgets_.emplace_back(control, widget);
+    WireControl(*control, widget);
+  }
+
+  // The option buttons are one choice, whatever frame they sit in.
+  auto* options = new QButtonGroup(this);
+  for (const auto& [control, option] : options_) options->addButton(option);
+}
+
+void MainWindow::WireControl(Control& control, QWidget* widget) {
+  switch (control.kind) {
+    case ControlKind::CommandButton:
+      if (const auto click = kClicks.find(control.name); click != kClicks.end()) {
+        connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+                [this, handler = click->second] { RunHandler([&] { (core_.*handler)(); }); });
+      }
+      break;
+    case ControlKind::OptionButton: {
+      auto* option = static_cast<QRadioButton*>(widget);
+      options_.emplace_back(&control, option);
+      // An option's Click comes with every click on it, also on the one
+      // already chosen; rendering sets options without clicking them.
+      const Click handler = kClicks.at(control.name);
+      connect(option, &QRadioButton::clicked, this, [this, handler] {
+        TakeOptionValues();
+        RunHandler([&] { (core_.*handler)(); });
+      });
+      break;
+    }
+    case ControlKind::TextBox:
+      connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+              [&control](const QString& text) { control.text = text.toStdString(); });
+      WireKeyFilter(control, widget);
+      break;
+    case ControlKind::ComboBox:
+      connect(static_cast<QComboBox*>(widget), &QComboBox::currentTextChanged, this,
+              [this, &control](const QString& text) {
+                if (!rendering_) control.text = text.toStdString();
+              });
+      WireKeyFilter(control, widget);
+      break;
+    case ControlKind::DriveList:
+      connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
+              [this, &control, combo = static_cast<QComboBox*>(widget)](int index) {
+                // Choosing the drive already shown is no change, and must
+                // not send the directory list back to the drive's root.
+                const std::string drive = combo->itemText(index).toStdString();
+                if (drive == control.text) return;
+                control.text = drive;
+                RunHandler([this] { core_.Drive1_Change(); });
+              });
+      break;
+    case ControlKind::DirList:
+      // Queued: the list rebuilds itself on render, and the entry that was
+      // activated must outlive the signal that reports it.
+      connect(
+          static_cast<DirListWidget*>(widget), &DirListWidget::directoryChosen, this,
+          [this, &control](const QString& path) {
+            control.text = path.toStdString();
+            renderNow();
+          },
+          Qt::QueuedConnection);
+      break;
+    case ControlKind::MultiLineTextBox:
+      // Read-only, but a tab stop: the operator scrolls and copies with keys.
+      widget->setFocusPolicy(Qt::StrongFocus);
+      break;
+    case ControlKind::Label:
+    case ControlKind::Frame:
+    case ControlKind::Timer:
+    case ControlKind::Socket:
+      break;
+  }
+}
+
+void MainWindow::WireKeyFilter(Control& control, QWidget* widget) {
+  const auto keyPress = kKeyPresses.find(control.name);
+  if (keyPress == kKeyPresses.end()) return;
+  auto* filter = new KeyPressFilter(
+      [this, handler = keyPress->second](std::int16_t& keyAscii) {
+        RunHandler([&] { (core_.*handler)(keyAscii); });
+      },
+      widget);
+  // On the combo box itself, not its line edit: the combo box holds the
+  // focus and hands keys to the line edit directly, past any filter there.
+  widget->installEventFilter(filter);
+}
+
+void MainWindow::SetTabOrder() {
+  std::vector<std::pair<int, QWidget*>> stops;
+  for (const auto& [control, widget] : widgets_) {
+    if (widget->focusPolicy() & Qt::TabFocus) stops.emplace_back(control->tabIndex, widget);
+  }
+  std::sort(stops.begin(), stops.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < stops.size(); ++i) {
+    setTabOrder(stops[i - 1].second, stops[i].second);
+  }
+  if (!stops.empty()) stops.front().second->setFocus();
+}
+
+void MainWindow::WireTimersAndSocket() {
+  connect(&timer1_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer1_Timer); });
+  connect(&timer2_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer2_Timer); });
+  connect(&tcp_, &QtTcpClient::replyReady, this, &MainWindow::ScheduleDelivery);
+}
+
+void MainWindow::renderNow() {
+  const QScopedValueRollback<bool> rendering(rendering_, true);
+  for (const auto& [control, widget] : widgets_) renderer_.Render(*control, widget);
+  emit rendered();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  RunHandler([this] { core_.Form_QueryUnload(); });
+  // The window is gone for the logic: nothing may reach its handlers now.
+  timer1_.disconnect(this);
+  timer2_.disconnect(this);
+  tcp_.disconnect(this);
+  event->accept();
+}
+
+void MainWindow::RunHandler(const std::function<void()>& handler) {
+  ++handlerDepth_;
+  core_.RunHandler(handler);
+  --handlerDepth_;
+  renderNow();
+  if (handlerDepth_ == 0) ScheduleDelivery();
+}
+
+void MainWindow::OnTick(void (SvZRV_02::*handler)()) {
+  if (handlerDepth_ > 0) return;
+  RunHandler([&] { (core_.*handler)(); });
+}
+
+void MainWindow::ScheduleDelivery() {
+  // Delivered from the event loop, never from inside the socket's signal or
+  // a handler: a box that a reply raises must not hold up the socket.
+  if (deliveryQueued_ || handlerDepth_ > 0 || !tcp_.HasReply()) return;
+  deliveryQueued_ = true;
+  QMetaObject::invokeMethod(this, &MainWindow::DeliverReply, Qt::QueuedConnection);
+}
+
+void MainWindow::DeliverReply() {
+  deliveryQueued_ = false;
+  if (handlerDepth_ > 0 || !tcp_.HasReply()) return;
+  // One reply per data arrival; the next one is scheduled when it returns.
+  const auto bytesTotal = static_cast<std::int32_t>(tcp_.NextReplySize());
+  RunHandler([&] { core_.tcpclient_DataArrival(bytesTotal); });
+}
+
+void MainWindow::TakeOptionValues() {
+  for (const auto& [control, option] : options_) control->value = option->isChecked();
+}

@@ -1,0 +1,88 @@
+#include "shell/MetricsEndpoint.h"
+
+#include <QDateTime>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QTcpSocket>
+
+#include "shell/MainWindow.h"
+#include "shell/MetricsTcpServer.h"
+
+namespace {
+
+using Status = QHttpServerResponder::StatusCode;
+
+void Answer(QHttpServerResponder&& responder, const QByteArray& body, const char* type,
+            Status status) {
+  responder.write(body, {{"Content-Type", type}, {"Connection", "close"}}, status);
+}
+
+// The log's stamps are local time, as the clock port writes them.
+std::optional<double> SecondsSinceEpoch(const std::string& stamp) {
+  const QDateTime time =
+      QDateTime::fromString(QString::fromStdString(stamp), QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+  if (!time.isValid()) return std::nullopt;
+  return static_cast<double>(time.toSecsSinceEpoch());
+}
+
+}  // namespace
+
+MetricsEndpoint::MetricsEndpoint(MainWindow& window)
+    : QAbstractHttpServer(&window), window_(window), tcp_(new MetricsTcpServer(this)) {
+  connect(&window, &MainWindow::rendered, this, &MetricsEndpoint::TakeSnapshot);
+  TakeSnapshot();
+}
+
+quint16 MetricsEndpoint::Listen(const QHostAddress& address, quint16 port, QString& error) {
+  if (!tcp_->listen(address, port)) {
+    error = tcp_->errorString();
+    return 0;
+  }
+  bind(tcp_);
+  return tcp_->serverPort();
+}
+
+void MetricsEndpoint::TakeSnapshot() {
+  zrv::SvZRV_02& core = window_.core();
+  const zrv::SvGlobal01B& g = core.State();
+  const zrv::RunCounters& counters = core.Counters();
+  zrv::monitoring::MetricsSnapshot& s = snapshot_;
+  const bool running = g.ContinuousRun == zrv::kTrue;
+  if (running && !s.run_active) s.run_start_time = QDateTime::currentSecsSinceEpoch();
+  s.run_active = running;
+  s.purity_percent = counters.purity;
+  s.temperature_celsius = counters.temperature;
+  s.record_time = SecondsSinceEpoch(counters.record_time);
+  s.records = counters.records;
+  s.email_alarm_notices = counters.email_alarm_notices;
+  s.reply_timeouts = counters.reply_timeouts;
+  s.failed_log_appends = counters.failed_log_appends;
+  s.unreadable_purities = counters.unreadable_purities;
+  s.unreadable_temperatures = counters.unreadable_temperatures;
+  s.link_open = g.LinkOpen == zrv::kTrue;
+  s.purity_alarm = g.AlarmActive == zrv::kTrue;
+  s.alarm_level_percent = g.AlarmLevel;
+  s.interval_seconds = g.IntervalSeconds;
+  s.firmware = g.VersionPending == 0 ? core.View().Label10.text : std::string();
+  s.address =
+      g.HostAddress.empty() ? std::string() : g.HostAddress + ':' + std::to_string(g.HostPort);
+}
+
+bool MetricsEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+  if (request.url().path() != QLatin1String("/metrics")) return false;
+  if (request.method() != QHttpServerRequest::Method::Get) {
+    Answer(makeResponder(request, socket), "Method Not Allowed\n", "text/plain",
+           Status::MethodNotAllowed);
+  } else {
+    Answer(makeResponder(request, socket),
+           QByteArray::fromStdString(zrv::monitoring::FormatExposition(snapshot_)),
+           zrv::monitoring::kExpositionContentType, Status::Ok);
+  }
+  socket->disconnectFromHost();
+  return true;
+}
+
+void MetricsEndpoint::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
+  Answer(makeResponder(request, socket), "Not Found\n", "text/plain", Status::NotFound);
+  socket->disconnectFromHost();
+}

@@ -1,0 +1,9 @@
+// Local wall-clock time for record stamps.
+#pragma once
+
+#include "core/Ports.h"
+
+class QtClock : public zrv::ClockPort {
+ public:
+  std::string Stamp() override;
+};

@@ -1,0 +1,80 @@
+#include "shell/QtTcpClient.h"
+
+#include "core/HandlerError.h"
+
+QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
+  quiet_.setSingleShot(true);
+  quiet_.setTimerType(Qt::PreciseTimer);
+  quiet_.setInterval(kQuietMs);
+  connect(&quiet_, &QTimer::timeout, this, [this] {
+    framer_.FlushPartial();
+    if (framer_.HasReply()) emit replyReady();
+  });
+  connect(&socket_, &QTcpSocket::readyRead, this, &QtTcpClient::ReadReceived);
+  connect(&socket_, &QAbstractSocket::errorOccurred, this,
+          [this] { lastError_ = socket_.errorString(); });
+}
+
+void QtTcpClient::ReadReceived() {
+  const QByteArray bytes = socket_.readAll();
+  if (bytes.isEmpty()) return;
+  framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (framer_.LineOpen()) {
+    quiet_.start();
+  } else {
+    quiet_.stop();
+  }
+  if (framer_.HasReply()) emit replyReady();
+}
+
+void QtTcpClient::SetRemoteHost(const std::string& host) {
+  host_ = QString::fromStdString(host);
+}
+
+void QtTcpClient::SetRemotePort(std::int32_t port) {
+  if (port < 0 || port > 65535) {
+    throw zrv::SocketError(
+        380, "Invalid property value: port " + std::to_string(port) + " is outside 0 to 65535");
+  }
+  port_ = static_cast<quint16>(port);
+}
+
+void QtTcpClient::Connect() {
+  // A connect on an open or half-open socket starts over rather than fail.
+  if (socket_.state() != QAbstractSocket::UnconnectedState) Drop();
+  lastError_.clear();
+  socket_.connectToHost(host_, port_);
+}
+
+void QtTcpClient::SendData(const std::string& data) {
+  if (socket_.state() != QAbstractSocket::ConnectedState) {
+    const QString why = !lastError_.isEmpty() ? lastError_
+                        : socket_.state() == QAbstractSocket::UnconnectedState
+                            ? QStringLiteral("not connected")
+                            : QStringLiteral("the connection is still being made");
+    throw zrv::SocketError(zrv::kNotConnected, why.toStdString());
+  }
+  const auto size = static_cast<qint64>(data.size());
+  if (socket_.write(data.data(), size) != size) {
+    throw zrv::SocketError(zrv::kSendIncomplete, "The socket did not take the whole command");
+  }
+}
+
+std::string QtTcpClient::GetData() {
+  return framer_.TakeReply();
+}
+
+void QtTcpClient::Close() {
+  // Commands handed over just before a close still go out.
+  socket_.flush();
+  Drop();
+}
+
+void QtTcpClient::Drop() {
+  ReadReceived();
+  // The line will not go on on this connection.
+  quiet_.stop();
+  framer_.FlushPartial();
+  if (framer_.HasReply()) emit replyReady();
+  socket_.abort();
+}

@@ -1,0 +1,59 @@
+// The instrument link over QTcpSocket, with the semantics the controller
+// logic was written against: Connect returns at once and the connection
+// follows; a refused or lost connection leaves the socket quietly
+// unconnected, so the next SendData fails with kNotConnected and the logic
+// decides what to tell the operator.
+//
+// Everything the socket receives is read at once into a ReplyFramer, so no
+// byte waits in the socket while a handler (or a box it shows) runs;
+// replyReady announces complete replies, which GetData hands out one at a
+// time. A line without CR LF becomes a reply once it has been quiet for
+// kQuietMs: a slow serial bridge or a peer that writes byte by byte pauses
+// inside a line, and a reply taken before its end would be a false one.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "core/Ports.h"
+#include "link/ReplyFramer.h"
+
+class QtTcpClient : public QObject, public zrv::TcpClientPort {
+  Q_OBJECT
+
+ public:
+  // Far above any pause inside one reply, and well inside the reply time-out
+  // of 5 s, so that a line that never ends still reaches the controller.
+  static constexpr int kQuietMs = 2000;
+
+  explicit QtTcpClient(QObject* parent = nullptr);
+
+  void SetRemoteHost(const std::string& host) override;
+  void SetRemotePort(std::int32_t port) override;
+  void Connect() override;
+  void SendData(const std::string& data) override;
+  std::string GetData() override;
+  void Close() override;
+
+  bool HasReply() const { return framer_.HasReply(); }
+  std::size_t NextReplySize() const { return framer_.NextReplySize(); }
+  QAbstractSocket::SocketState State() const { return socket_.state(); }
+
+ signals:
+  void replyReady();
+
+ private:
+  void ReadReceived();
+  // What the socket still holds becomes replies before the socket lets go.
+  void Drop();
+
+  QTcpSocket socket_;
+  QTimer quiet_;
+  zrv::ReplyFramer framer_;
+  QString host_;
+  quint16 port_ = 0;
+  // Why the last connection failed or ended, for the operator.
+  QString lastError_;
+};

@@ -1,0 +1,57 @@
+// The controller program: one window; besides --help and --version, only
+// the opt-in metrics endpoint (--metrics-listen).
+// It works in the current directory, where it keeps its address history
+// files; started from the desktop menu, in ~/ZRV-02.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <cstdio>
+
+#include "shell/MainWindow.h"
+#include "shell/MenuStartFolder.h"
+#include "shell/MetricsOption.h"
+#include "shell/QtMessageBox.h"
+#include "shell/ShellFonts.h"
+#include "shell/StopSignals.h"
+
+int main(int argc, char** argv) {
+  QApplication::setApplicationName("zrv02-controller");
+  QApplication::setApplicationVersion(ZRV02_VERSION);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Desktop controller for the ZRV-02 purity monitor.\n"
+      "Keeps its address history files (ZRV-02_IPAddressList.Log, ZRV-02_PortList.Log)\n"
+      "in the current directory; started from the desktop menu, in ~/ZRV-02.");
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  parser.addOption(MetricsListenOption());
+  if (argc > 1) {
+    // --help and --version answer before the window's application needs a
+    // display, so they work over ssh and in scripts; all else is checked below.
+    const QCoreApplication plain(argc, argv);
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(help)) parser.showHelp();
+    if (parser.isSet(version)) parser.showVersion();
+  }
+  QApplication app(argc, argv);
+  parser.process(app);
+  if (!parser.positionalArguments().isEmpty()) {
+    std::fprintf(stderr, "zrv02-controller: unexpected argument '%s'\n",
+                 qPrintable(parser.positionalArguments().first()));
+    return 1;
+  }
+
+  if (const QString failed = EnterMenuStartFolder(); !failed.isEmpty()) {
+    std::fprintf(stderr, "zrv02-controller: %s; working in %s instead\n", qPrintable(failed),
+                 qPrintable(QDir::currentPath()));
+  }
+  InstallFontSubstitutions();
+  QtMessageBox messages;
+  MainWindow window(messages);
+  messages.SetWindow(&window);
+  if (!StartMetricsEndpoint(parser, window)) return 1;
+  const StopSignals stopSignals(window);
+  window.show();
+  return app.exec();
+}
