@@ -4,7 +4,6 @@
 // and a notice become a record for the log and the history; anything else
 // the instrument says outside a Single run is shown in the history as it
 // came and never logged or paired.
-#include "core/CheckedMath.h"
 #include "core/Commands.h"
 #include "core/SvZRV_02.h"
 
