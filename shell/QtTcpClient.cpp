@@ -16,6 +16,8 @@ QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
 }
 
 void QtTcpClient::ReadReceived() {
+  // A socket that never connected has nothing to read (and says so on stderr).
+  if (!socket_.isOpen()) return;
   const QByteArray bytes = socket_.readAll();
   if (bytes.isEmpty()) return;
   framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
