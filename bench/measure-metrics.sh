@@ -12,17 +12,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${ZRV_BUILD:-$root/build}
 seconds=${RUN_SECONDS:-60}
-work=$(mktemp -d /tmp/zrv02-metrics-XXXXXX)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
-
-exec 5> >(cat >"$work/display")
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-exec 5>&-
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+source bench/virtual-display.sh metrics
 
 # Free ports below 32768: the simulator's, the endpoint's and Prometheus's.
 ports=($(python3 -c '

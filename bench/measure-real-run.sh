@@ -9,19 +9,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${ZRV_BUILD:-$root/build}
 seconds=${RUN_SECONDS:-60}
-work=$(mktemp -d /tmp/zrv02-measure-XXXXXX)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
-
-# Xvfb picks a free display number itself and writes it to the pipe.
-exec 5> >(cat >"$work/display")
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-exec 5>&-
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+source bench/virtual-display.sh measure
 
 # The simulator on a free port below 32768.
 for port in $(shuf -i 20000-32767 -n 20); do

@@ -1,0 +1,15 @@
+# Sourced by the measurements of the real programs, with a name for the work
+# folder: a fresh work folder, the processes in `pids` ended on exit, and a
+# virtual display whose number Xvfb picks itself and writes to the pipe.
+work=$(mktemp -d "/tmp/zrv02-$1-XXXXXX")
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+
+exec 5> >(cat >"$work/display")
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+exec 5>&-
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(cat "$work/display")
