@@ -14,6 +14,7 @@
 #include "shell/ShellFonts.h"
 #include "tests/support/TempWorkDir.h"
 
+namespace zrv::test {
 namespace {
 
 class SilentBox : public zrv::MessageBoxPort {
@@ -28,18 +29,18 @@ std::string Line(int n) {
 
 void BM_History101stRecordRealBox(benchmark::State& state) {
   SilentBox messages;
-  MainWindow window(messages);
+  shell::MainWindow window(messages);
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) state.SkipWithError("window not exposed");
-  zrv::Control& box = window.core().View().TxtBox_Reply;
+  zrv::Control& box = window.Core().View().TxtBox_Reply;
   for (int i = 0; i < 100; ++i) box.text += Line(i);
   box.selStart = box.text.size();
-  window.renderNow();
+  window.RenderNow();
   int n = 100;
   for (auto _ : state) {
     box.text = box.text.substr(box.text.find("\r\n") + 2) + Line(n++);
     box.selStart = box.text.size();
-    window.renderNow();
+    window.RenderNow();
   }
 }
 BENCHMARK(BM_History101stRecordRealBox)->Unit(benchmark::kMicrosecond);
@@ -65,7 +66,7 @@ BENCHMARK(BM_History101stRecordAppendedBox)->Unit(benchmark::kMicrosecond);
 void BM_StartupControllerWindow(benchmark::State& state) {
   SilentBox messages;
   for (auto _ : state) {
-    MainWindow window(messages);
+    shell::MainWindow window(messages);
     window.show();
     benchmark::DoNotOptimize(QTest::qWaitForWindowExposed(&window));
   }
@@ -83,11 +84,12 @@ void BM_StartupBareWindow(benchmark::State& state) {
 BENCHMARK(BM_StartupBareWindow)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+}  // namespace zrv::test
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  InstallFontSubstitutions();
+  zrv::shell::InstallFontSubstitutions();
   // No history files here: the window keeps its design text and dials nothing.
   zrv::test::EnterTempWorkDir();
   benchmark::Initialize(&argc, argv);

@@ -20,14 +20,14 @@ std::optional<double> Reading(const std::string& field, std::uint64_t& unreadabl
 
 void RunCounters::CountRecord(const SvGlobal01B& g) {
   if (g.EmailAlarmReceived != 0) {
-    ++email_alarm_notices;
+    ++emailAlarmNotices;
     return;
   }
   if (g.MeasureMode != kTrue) return;
   ++records;
-  purity = Reading(g.PurityText, unreadable_purities);
-  temperature = Reading(g.TempText, unreadable_temperatures);
-  record_time = g.RecordTime;
+  purity = Reading(g.PurityText, unreadablePurities);
+  temperature = Reading(g.TempText, unreadableTemperatures);
+  recordTime = g.RecordTime;
 }
 
 }  // namespace zrv

@@ -13,17 +13,17 @@ namespace zrv {
 
 struct RunCounters {
   std::uint64_t records = 0;  // measurement records of Continue runs
-  std::uint64_t email_alarm_notices = 0;
-  std::uint64_t reply_timeouts = 0;
-  std::uint64_t failed_log_appends = 0;
+  std::uint64_t emailAlarmNotices = 0;
+  std::uint64_t replyTimeouts = 0;
+  std::uint64_t failedLogAppends = 0;
   // Fields of a measurement record that were not a number (empty, garbled).
-  std::uint64_t unreadable_purities = 0;
-  std::uint64_t unreadable_temperatures = 0;
+  std::uint64_t unreadablePurities = 0;
+  std::uint64_t unreadableTemperatures = 0;
 
   // The last measurement record; a value is empty when its field was not a number.
   std::optional<double> purity;
   std::optional<double> temperature;
-  std::string record_time;  // its stamp, "yyyy/mm/dd hh:nn:ss"; empty before the first
+  std::string recordTime;  // its stamp, "yyyy/mm/dd hh:nn:ss"; empty before the first
 
   // Counts the record that the state is forming now: a notice, a
   // measurement record, or neither (a Single reply).

@@ -17,7 +17,7 @@
 
 namespace zrv {
 
-constexpr std::int16_t kTrue = -1;  // for the -1/0 flags
+constexpr std::int16_t kTrue = -1;  // for the -1/0 flags, always tested against kTrue
 constexpr std::int16_t kFalse = 0;
 constexpr std::size_t kHistorySlots = 100;
 constexpr std::int16_t kLastHistorySlot = kHistorySlots - 1;

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out << c.lines << ' ' << c.unreadable << ' ' << c.missingValues << ' ' << c.outOfRange;
     for (UtcSeconds t : c.notices) out << " !" << t;
     for (const Record& r : c.records)
-      out << ' ' << r.time() << '=' << r.purity() << ',' << r.temperature();
+      out << ' ' << r.Time() << '=' << r.Purity() << ',' << r.Temperature();
     return out.str();
   };
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool found = false;
     for (auto sp = values.find(' '); sp != values.npos && !found; sp = values.find(' ', sp + 1))
       found =
-          reads(values.substr(0, sp), r.purity()) && reads(values.substr(sp + 1), r.temperature());
-    Require(found && stamp == ToCivil(r.time()), "a record's time and values come from its line");
+          reads(values.substr(0, sp), r.Purity()) && reads(values.substr(sp + 1), r.Temperature());
+    Require(found && stamp == ToCivil(r.Time()), "a record's time and values come from its line");
   }
   // What is left before `taken` is an endless line, cut: the longest of all.
   if (start < taken) ++byLine.lines, ++byLine.unreadable, longest = taken - start;

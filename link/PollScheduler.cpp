@@ -78,7 +78,7 @@ void SvZRV_02::PollCycle() {
 
   switch (g_.PollPhase) {
     case kPurityDue:
-      if (g_.PurityReceived != kFalse) {
+      if (g_.PurityReceived == kTrue) {
         // The temperature reply of the previous pair is still outstanding.
         WaitStep(limit);
         return;
@@ -86,7 +86,7 @@ void SvZRV_02::PollCycle() {
       g_.WaitTicks = 0;
       g_.PendingCommand = kPurityQuery;
       SendCommand(g_.PendingCommand, Awaited::Purity);
-      if (g_.SendFailed == kFalse) {
+      if (g_.SendFailed != kTrue) {
         g_.PollPhase = Dec16(g_.PollPhase);
       } else {
         ConnectSocket();
@@ -101,7 +101,7 @@ void SvZRV_02::PollCycle() {
       g_.WaitTicks = 0;
       g_.PendingCommand = kTempQuery;
       SendCommand(g_.PendingCommand, Awaited::Temperature);
-      if (g_.SendFailed == kFalse) {
+      if (g_.SendFailed != kTrue) {
         g_.PollPhase = Dec16(g_.PollPhase);
       } else {
         // The link dropped in mid-pair: the pair is lost, the run is not.
@@ -146,7 +146,7 @@ void SvZRV_02::WaitStep(std::int32_t limit) {
 
   g_.WaitTicks = 0;
   g_.NoReplyCount = Inc16(g_.NoReplyCount);
-  ++counters_.reply_timeouts;
+  ++counters_.replyTimeouts;
   if (g_.NoReplyCount == kTimeoutsPerRun) {
     g_.NoReplyCount = 0;
     ports_.messages.Show("no response from the host !",

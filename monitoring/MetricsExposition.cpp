@@ -62,32 +62,32 @@ std::optional<double> Ratio(std::optional<double> percent) {
 std::string FormatExposition(const MetricsSnapshot& s) {
   Writer w;
   w.Gauge("zrv02_purity_ratio", "Purity of the last measurement record (1 is 100 %).",
-          Ratio(s.purity_percent));
+          Ratio(s.purityPercent));
   w.Gauge("zrv02_temperature_celsius", "Temperature of the last measurement record.",
-          s.temperature_celsius);
+          s.temperatureCelsius);
   w.Gauge("zrv02_last_record_timestamp_seconds",
-          "Time of the last measurement record, seconds since the epoch.", s.record_time);
+          "Time of the last measurement record, seconds since the epoch.", s.recordTime);
   w.Gauge("zrv02_run_start_timestamp_seconds",
-          "Time the last Continue run started, seconds since the epoch.", s.run_start_time);
+          "Time the last Continue run started, seconds since the epoch.", s.runStartTime);
   w.Counter("zrv02_records_total", "Measurement records formed.", s.records);
   w.Counter("zrv02_email_alarm_notices_total", "E-MAIL ALARM notices from the instrument.",
-            s.email_alarm_notices);
+            s.emailAlarmNotices);
   w.Counter("zrv02_reply_timeouts_total", "Measurement replies that did not come in time.",
-            s.reply_timeouts);
+            s.replyTimeouts);
   w.Counter("zrv02_log_append_failures_total", "Records that could not be appended to the log.",
-            s.failed_log_appends);
+            s.failedLogAppends);
   w.Family("zrv02_unreadable_values_total", "counter",
            "Fields of a measurement record that were not a number.");
-  w.Sample("zrv02_unreadable_values_total", static_cast<double>(s.unreadable_purities),
+  w.Sample("zrv02_unreadable_values_total", static_cast<double>(s.unreadablePurities),
            "field=\"purity\"");
-  w.Sample("zrv02_unreadable_values_total", static_cast<double>(s.unreadable_temperatures),
+  w.Sample("zrv02_unreadable_values_total", static_cast<double>(s.unreadableTemperatures),
            "field=\"temperature\"");
-  w.Gauge("zrv02_run_active", "1 while a Continue run is going.", s.run_active);
-  w.Gauge("zrv02_link_open", "1 while the link to the instrument is open.", s.link_open);
-  w.Gauge("zrv02_purity_alarm", "1 while the purity alarm is on.", s.purity_alarm);
+  w.Gauge("zrv02_run_active", "1 while a Continue run is going.", s.runActive);
+  w.Gauge("zrv02_link_open", "1 while the link to the instrument is open.", s.linkOpen);
+  w.Gauge("zrv02_purity_alarm", "1 while the purity alarm is on.", s.purityAlarm);
   w.Gauge("zrv02_purity_alarm_level_ratio", "Alarm level of the run (1 is 100 %).",
-          s.alarm_level_percent / 100);
-  w.Gauge("zrv02_interval_seconds", "Measurement interval of the run.", s.interval_seconds);
+          s.alarmLevelPercent / 100);
+  w.Gauge("zrv02_interval_seconds", "Measurement interval of the run.", s.intervalSeconds);
   w.Family("zrv02_instrument_info", "gauge", "The instrument's firmware version and address.");
   w.Sample("zrv02_instrument_info", 1,
            "address=\"" + LabelValue(s.address) + "\",firmware=\"" + LabelValue(s.firmware) + '"');

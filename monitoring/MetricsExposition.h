@@ -16,23 +16,23 @@ namespace zrv::monitoring {
 struct MetricsSnapshot {
   // The last measurement record; a value is absent before the first record
   // and while the instrument's field was not a number.
-  std::optional<double> purity_percent;
-  std::optional<double> temperature_celsius;
-  std::optional<double> record_time;  // seconds since the epoch
-  std::optional<double> run_start_time;
+  std::optional<double> purityPercent;
+  std::optional<double> temperatureCelsius;
+  std::optional<double> recordTime;  // seconds since the epoch
+  std::optional<double> runStartTime;
 
   std::uint64_t records = 0;
-  std::uint64_t email_alarm_notices = 0;
-  std::uint64_t reply_timeouts = 0;
-  std::uint64_t failed_log_appends = 0;
-  std::uint64_t unreadable_purities = 0;
-  std::uint64_t unreadable_temperatures = 0;
+  std::uint64_t emailAlarmNotices = 0;
+  std::uint64_t replyTimeouts = 0;
+  std::uint64_t failedLogAppends = 0;
+  std::uint64_t unreadablePurities = 0;
+  std::uint64_t unreadableTemperatures = 0;
 
-  bool run_active = false;
-  bool link_open = false;
-  bool purity_alarm = false;
-  double alarm_level_percent = 0;
-  double interval_seconds = 0;
+  bool runActive = false;
+  bool linkOpen = false;
+  bool purityAlarm = false;
+  double alarmLevelPercent = 0;
+  double intervalSeconds = 0;
 
   std::string firmware;  // empty until Check has read it
   std::string address;   // "host:port" of the instrument, empty until the first link

@@ -96,7 +96,7 @@ void SvZRV_02::AppendLogLine(const std::string& recordText, const std::string& r
   // A lost record must not stop the run; each outage is reported once.
   if (!WriteHeldRecords()) {
     g_.LogWriteFailed = kTrue;
-    ++counters_.failed_log_appends;
+    ++counters_.failedLogAppends;
   }
 }
 
@@ -128,7 +128,7 @@ bool SvZRV_02::WriteHeldRecords() {
 }
 
 void SvZRV_02::ReportLogOutage() {
-  if (g_.LogWriteFailed != kTrue || g_.LogFailureReported != kFalse) return;
+  if (g_.LogWriteFailed != kTrue || g_.LogFailureReported == kTrue) return;
   g_.LogFailureReported = kTrue;
   ports_.messages.Notify(
       "Can't write log file !",

@@ -18,7 +18,7 @@ void InsertAtEnd(Control& box, const std::string& line) {
 void SvZRV_02::AppendHistory() {
   const std::string line = g_.RecordTime + " " + g_.RecordText;
   Control& box = vm_.TxtBox_Reply;
-  if (g_.HistoryFull == kFalse) {
+  if (g_.HistoryFull != kTrue) {
     g_.HistoryLines[g_.HistoryCount] = line;
     InsertAtEnd(box, line);
     return;
@@ -31,7 +31,7 @@ void SvZRV_02::AppendHistory() {
 }
 
 void SvZRV_02::AdvanceHistory() {
-  if (g_.HistoryFull != kFalse) return;
+  if (g_.HistoryFull == kTrue) return;
   if (g_.HistoryCount == kLastHistorySlot) {
     g_.HistoryFull = kTrue;
   } else {

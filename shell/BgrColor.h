@@ -4,4 +4,8 @@
 #include <QColor>
 #include <cstdint>
 
+namespace zrv::shell {
+
 QColor BgrColor(std::uint32_t color);
+
+}  // namespace zrv::shell

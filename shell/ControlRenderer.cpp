@@ -12,6 +12,8 @@
 #include "shell/BgrColor.h"
 #include "shell/DirListWidget.h"
 
+namespace zrv::shell {
+
 using zrv::Control;
 using zrv::ControlKind;
 
@@ -147,7 +149,7 @@ void ControlRenderer::Render(const Control& c, QWidget* widget) {
     }
     case ControlKind::DirList: {
       auto* list = static_cast<DirListWidget*>(widget);
-      if (list->path() != Text(c.text)) list->setPath(Text(c.text));
+      if (list->Path() != Text(c.text)) list->SetPath(Text(c.text));
       RenderColors(c, widget, false);
       break;
     }
@@ -182,3 +184,5 @@ void ControlRenderer::RenderReplyBox(const Control& c, QPlainTextEdit* box) {
   box->setTextCursor(cursor);
   box->ensureCursorVisible();
 }
+
+}  // namespace zrv::shell

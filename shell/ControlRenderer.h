@@ -13,6 +13,8 @@
 
 class QPlainTextEdit;
 
+namespace zrv::shell {
+
 class ControlRenderer {
  public:
   void Render(const zrv::Control& control, QWidget* widget);
@@ -23,3 +25,5 @@ class ControlRenderer {
   std::string replyText_;
   std::size_t replySelStart_ = 0;
 };
+
+}  // namespace zrv::shell

@@ -12,6 +12,8 @@
 #include "shell/OptionButtonWidget.h"
 #include "shell/ShellFonts.h"
 
+namespace zrv::shell {
+
 using zrv::ControlKind;
 
 namespace {
@@ -86,3 +88,5 @@ QWidget* ControlWidgetFactory::CreateOfKind(ControlKind kind, QWidget* parent) {
   }
   return nullptr;
 }
+
+}  // namespace zrv::shell

@@ -8,6 +8,8 @@
 
 #include "core/ViewModel.h"
 
+namespace zrv::shell {
+
 class ControlWidgetFactory {
  public:
   // The widget of `control` as a child of `parent`; nullptr for the kinds
@@ -20,3 +22,5 @@ class ControlWidgetFactory {
  private:
   static QWidget* CreateOfKind(zrv::ControlKind kind, QWidget* parent);
 };
+
+}  // namespace zrv::shell

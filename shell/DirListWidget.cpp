@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QStyle>
 
+namespace zrv::shell {
+
 namespace {
 
 // Qt's own folder pictures, as the design's list drew fixed ones of its own.
@@ -29,7 +31,7 @@ DirListWidget::DirListWidget(QWidget* parent) : QListWidget(parent) {
   });
 }
 
-void DirListWidget::setPath(const QString& path) {
+void DirListWidget::SetPath(const QString& path) {
   path_ = path;
   clear();
   if (path.isEmpty()) return;
@@ -57,3 +59,5 @@ void DirListWidget::AddEntry(const QString& name, const QString& path, int depth
       new QListWidgetItem(FolderIcon(*style(), open), QString(depth * 2, u' ') + name, this);
   item->setData(Qt::UserRole, path);
 }
+
+}  // namespace zrv::shell

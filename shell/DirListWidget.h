@@ -8,14 +8,16 @@
 #include <QListWidget>
 #include <QString>
 
+namespace zrv::shell {
+
 class DirListWidget : public QListWidget {
   Q_OBJECT
 
  public:
   explicit DirListWidget(QWidget* parent = nullptr);
 
-  QString path() const { return path_; }
-  void setPath(const QString& path);
+  QString Path() const { return path_; }
+  void SetPath(const QString& path);
 
  signals:
   void directoryChosen(const QString& path);
@@ -25,3 +27,5 @@ class DirListWidget : public QListWidget {
 
   QString path_;
 };
+
+}  // namespace zrv::shell

@@ -3,6 +3,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
+namespace zrv::shell {
+
 namespace {
 
 // The character a key press types. Some platforms report Ctrl+C as "c"
@@ -44,3 +46,5 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
   }
   return QObject::eventFilter(watched, event);
 }
+
+}  // namespace zrv::shell

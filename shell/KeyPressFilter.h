@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace zrv::shell {
+
 class KeyPressFilter : public QObject {
   Q_OBJECT
 
@@ -26,3 +28,5 @@ class KeyPressFilter : public QObject {
 
   KeyPress keyPress_;
 };
+
+}  // namespace zrv::shell

@@ -16,6 +16,8 @@
 #include "shell/KeyPressFilter.h"
 #include "shell/ShellFonts.h"
 
+namespace zrv::shell {
+
 using zrv::Control;
 using zrv::ControlKind;
 using zrv::SvZRV_02;
@@ -135,7 +137,7 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
           static_cast<DirListWidget*>(widget), &DirListWidget::directoryChosen, this,
           [this, &control](const QString& path) {
             control.text = path.toStdString();
-            renderNow();
+            RenderNow();
           },
           Qt::QueuedConnection);
       break;
@@ -183,7 +185,7 @@ void MainWindow::WireTimersAndSocket() {
   connect(&tcp_, &QtTcpClient::replyReady, this, &MainWindow::ScheduleDelivery);
 }
 
-void MainWindow::renderNow() {
+void MainWindow::RenderNow() {
   const QScopedValueRollback<bool> rendering(rendering_, true);
   for (const auto& [control, widget] : widgets_) renderer_.Render(*control, widget);
   emit rendered();
@@ -202,7 +204,7 @@ void MainWindow::RunHandler(const std::function<void()>& handler) {
   ++handlerDepth_;
   core_.RunHandler(handler);
   --handlerDepth_;
-  renderNow();
+  RenderNow();
   if (handlerDepth_ == 0) ScheduleDelivery();
 }
 
@@ -230,3 +232,5 @@ void MainWindow::DeliverReply() {
 void MainWindow::TakeOptionValues() {
   for (const auto& [control, option] : options_) control->value = option->isChecked();
 }
+
+}  // namespace zrv::shell

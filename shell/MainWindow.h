@@ -24,6 +24,8 @@
 
 class QRadioButton;
 
+namespace zrv::shell {
+
 class MainWindow : public QWidget {
   Q_OBJECT
 
@@ -32,12 +34,12 @@ class MainWindow : public QWidget {
   // program, a recording double in tests.
   explicit MainWindow(zrv::MessageBoxPort& messages, QWidget* parent = nullptr);
 
-  zrv::SvZRV_02& core() { return core_; }
-  QtTcpClient& tcpClient() { return tcp_; }
-  QtTimer& timer1() { return timer1_; }
+  zrv::SvZRV_02& Core() { return core_; }
+  QtTcpClient& TcpClient() { return tcp_; }
+  QtTimer& Timer1() { return timer1_; }
 
   // Brings every widget up to date with the view model.
-  void renderNow();
+  void RenderNow();
 
  signals:
   // After each render: the state is as a handler left it (or as it stands
@@ -55,7 +57,7 @@ class MainWindow : public QWidget {
     RenderFirst(MainWindow& window, zrv::MessageBoxPort& messages)
         : window_(window), messages_(messages) {}
     void Show(const std::string& text, const std::string& detail) override {
-      window_.renderNow();
+      window_.RenderNow();
       messages_.Show(text, detail);
     }
     void Notify(const std::string& text, const std::string& detail) override {
@@ -94,3 +96,5 @@ class MainWindow : public QWidget {
   bool deliveryQueued_ = false;
   bool rendering_ = false;
 };
+
+}  // namespace zrv::shell

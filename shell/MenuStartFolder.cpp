@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+namespace zrv::shell {
+
 QString EnterMenuStartFolder() {
   if (qEnvironmentVariableIsEmpty(kMenuStartVariable)) return {};
   const QString folder = QDir(QDir::homePath()).filePath(kMenuStartFolderName);
@@ -9,3 +11,5 @@ QString EnterMenuStartFolder() {
   if (!QDir::setCurrent(folder)) return QStringLiteral("cannot enter %1").arg(folder);
   return {};
 }
+
+}  // namespace zrv::shell

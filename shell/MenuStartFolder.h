@@ -9,6 +9,9 @@
 #include <QString>
 
 // Set to a non-empty value by the menu entry's Exec line.
+
+namespace zrv::shell {
+
 inline constexpr char kMenuStartVariable[] = "ZRV02_MENU_START";
 // Below the home directory; made on the first menu start.
 inline constexpr char kMenuStartFolderName[] = "ZRV-02";
@@ -17,3 +20,5 @@ inline constexpr char kMenuStartFolderName[] = "ZRV-02";
 // Returns what went wrong, empty on success or when there was nothing to do;
 // on failure the working directory is left unchanged.
 QString EnterMenuStartFolder();
+
+}  // namespace zrv::shell

@@ -8,6 +8,8 @@
 #include "shell/MainWindow.h"
 #include "shell/MetricsTcpServer.h"
 
+namespace zrv::shell {
+
 namespace {
 
 using Status = QHttpServerResponder::StatusCode;
@@ -43,26 +45,26 @@ quint16 MetricsEndpoint::Listen(const QHostAddress& address, quint16 port, QStri
 }
 
 void MetricsEndpoint::TakeSnapshot() {
-  zrv::SvZRV_02& core = window_.core();
+  zrv::SvZRV_02& core = window_.Core();
   const zrv::SvGlobal01B& g = core.State();
   const zrv::RunCounters& counters = core.Counters();
   zrv::monitoring::MetricsSnapshot& s = snapshot_;
   const bool running = g.ContinuousRun == zrv::kTrue;
-  if (running && !s.run_active) s.run_start_time = QDateTime::currentSecsSinceEpoch();
-  s.run_active = running;
-  s.purity_percent = counters.purity;
-  s.temperature_celsius = counters.temperature;
-  s.record_time = SecondsSinceEpoch(counters.record_time);
+  if (running && !s.runActive) s.runStartTime = QDateTime::currentSecsSinceEpoch();
+  s.runActive = running;
+  s.purityPercent = counters.purity;
+  s.temperatureCelsius = counters.temperature;
+  s.recordTime = SecondsSinceEpoch(counters.recordTime);
   s.records = counters.records;
-  s.email_alarm_notices = counters.email_alarm_notices;
-  s.reply_timeouts = counters.reply_timeouts;
-  s.failed_log_appends = counters.failed_log_appends;
-  s.unreadable_purities = counters.unreadable_purities;
-  s.unreadable_temperatures = counters.unreadable_temperatures;
-  s.link_open = g.LinkOpen == zrv::kTrue;
-  s.purity_alarm = g.AlarmActive == zrv::kTrue;
-  s.alarm_level_percent = g.AlarmLevel;
-  s.interval_seconds = g.IntervalSeconds;
+  s.emailAlarmNotices = counters.emailAlarmNotices;
+  s.replyTimeouts = counters.replyTimeouts;
+  s.failedLogAppends = counters.failedLogAppends;
+  s.unreadablePurities = counters.unreadablePurities;
+  s.unreadableTemperatures = counters.unreadableTemperatures;
+  s.linkOpen = g.LinkOpen == zrv::kTrue;
+  s.purityAlarm = g.AlarmActive == zrv::kTrue;
+  s.alarmLevelPercent = g.AlarmLevel;
+  s.intervalSeconds = g.IntervalSeconds;
   s.firmware = g.VersionPending == 0 ? core.View().Label10.text : std::string();
   s.address =
       g.HostAddress.empty() ? std::string() : g.HostAddress + ':' + std::to_string(g.HostPort);
@@ -86,3 +88,5 @@ void MetricsEndpoint::missingHandler(const QHttpServerRequest& request, QTcpSock
   Answer(makeResponder(request, socket), "Not Found\n", "text/plain", Status::NotFound);
   socket->disconnectFromHost();
 }
+
+}  // namespace zrv::shell

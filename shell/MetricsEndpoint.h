@@ -11,6 +11,8 @@
 
 #include "monitoring/MetricsExposition.h"
 
+namespace zrv::shell {
+
 class MainWindow;
 class MetricsTcpServer;
 
@@ -38,3 +40,5 @@ class MetricsEndpoint : public QAbstractHttpServer {
   MetricsTcpServer* tcp_;
   zrv::monitoring::MetricsSnapshot snapshot_;
 };
+
+}  // namespace zrv::shell

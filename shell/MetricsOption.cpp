@@ -8,6 +8,8 @@
 #include "shell/MenuStartFolder.h"
 #include "shell/MetricsEndpoint.h"
 
+namespace zrv::shell {
+
 namespace {
 
 constexpr char kOptionName[] = "metrics-listen";
@@ -74,3 +76,5 @@ bool StartMetricsEndpoint(const QCommandLineParser& parser, MainWindow& window) 
                port);
   return true;
 }
+
+}  // namespace zrv::shell

@@ -11,8 +11,11 @@
 #include <QHostAddress>
 #include <QString>
 
-class MainWindow;
 class QCommandLineParser;
+
+namespace zrv::shell {
+
+class MainWindow;
 
 QCommandLineOption MetricsListenOption();
 
@@ -25,3 +28,5 @@ bool ParseListenAddress(const QString& text, QHostAddress& host, quint16& port);
 // False for a malformed option, which is a usage error; a malformed setting
 // or an address that cannot be taken leaves the controller running without.
 bool StartMetricsEndpoint(const QCommandLineParser& parser, MainWindow& window);
+
+}  // namespace zrv::shell

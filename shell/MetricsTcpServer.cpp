@@ -3,6 +3,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+namespace zrv::shell {
+
 MetricsTcpServer::~MetricsTcpServer() {
   // QTcpServer's own destructor deletes connections not yet taken, after
   // open_ is gone: they must not report to it.
@@ -33,3 +35,5 @@ void MetricsTcpServer::incomingConnection(qintptr descriptor) {
   });
   addPendingConnection(socket);
 }
+
+}  // namespace zrv::shell

@@ -13,6 +13,8 @@
 
 class QTcpSocket;
 
+namespace zrv::shell {
+
 class MetricsTcpServer : public QTcpServer {
   Q_OBJECT
 
@@ -32,3 +34,5 @@ class MetricsTcpServer : public QTcpServer {
  private:
   QList<QTcpSocket*> open_;  // oldest first
 };
+
+}  // namespace zrv::shell

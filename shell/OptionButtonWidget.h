@@ -5,6 +5,8 @@
 
 #include <QRadioButton>
 
+namespace zrv::shell {
+
 class OptionButtonWidget : public QRadioButton {
   Q_OBJECT
 
@@ -14,3 +16,5 @@ class OptionButtonWidget : public QRadioButton {
  protected:
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
+
+}  // namespace zrv::shell

@@ -3,7 +3,11 @@
 
 #include "core/Ports.h"
 
+namespace zrv::shell {
+
 class QtClock : public zrv::ClockPort {
  public:
   std::string Stamp() override;
 };
+
+}  // namespace zrv::shell

@@ -5,6 +5,8 @@
 #include <QStorageInfo>
 #include <algorithm>
 
+namespace zrv::shell {
+
 std::string QtDirectories::CurrentDirectory() {
   return QDir::currentPath().toStdString();
 }
@@ -23,3 +25,5 @@ std::vector<std::string> QtDirectories::Drives() {
 bool QtDirectories::IsDirectory(const std::string& path) {
   return QFileInfo(QString::fromStdString(path)).isDir();
 }
+
+}  // namespace zrv::shell

@@ -4,9 +4,13 @@
 
 #include "core/Ports.h"
 
+namespace zrv::shell {
+
 class QtDirectories : public zrv::DirectoryPort {
  public:
   std::string CurrentDirectory() override;
   std::vector<std::string> Drives() override;
   bool IsDirectory(const std::string& path) override;
 };
+
+}  // namespace zrv::shell

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <cstdio>
 
+namespace zrv::shell {
+
 namespace {
 
 QMessageBox* OpenBox(const std::string& text, const std::string& detail, QWidget* parent) {
@@ -34,3 +36,5 @@ void QtMessageBox::Notify(const std::string& text, const std::string& detail) {
   box->setWindowModality(Qt::NonModal);
   box->show();
 }
+
+}  // namespace zrv::shell

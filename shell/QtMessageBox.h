@@ -10,6 +10,8 @@
 
 #include "core/Ports.h"
 
+namespace zrv::shell {
+
 class QtMessageBox : public zrv::MessageBoxPort {
  public:
   // The window whose input Show's boxes hold.
@@ -21,3 +23,5 @@ class QtMessageBox : public zrv::MessageBoxPort {
  private:
   QPointer<QWidget> window_;
 };
+
+}  // namespace zrv::shell

@@ -2,6 +2,8 @@
 
 #include "core/HandlerError.h"
 
+namespace zrv::shell {
+
 QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
   quiet_.setSingleShot(true);
   quiet_.setTimerType(Qt::PreciseTimer);
@@ -80,3 +82,5 @@ void QtTcpClient::Drop() {
   if (framer_.HasReply()) emit replyReady();
   socket_.abort();
 }
+
+}  // namespace zrv::shell

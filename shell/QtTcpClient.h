@@ -20,6 +20,8 @@
 #include "core/Ports.h"
 #include "link/ReplyFramer.h"
 
+namespace zrv::shell {
+
 class QtTcpClient : public QObject, public zrv::TcpClientPort {
   Q_OBJECT
 
@@ -57,3 +59,5 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   // Why the last connection failed or ended, for the operator.
   QString lastError_;
 };
+
+}  // namespace zrv::shell

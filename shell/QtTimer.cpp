@@ -1,5 +1,7 @@
 #include "shell/QtTimer.h"
 
+namespace zrv::shell {
+
 QtTimer::QtTimer(QObject* parent) : QObject(parent) {
   timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &QtTimer::tick);
@@ -24,3 +26,5 @@ void QtTimer::Apply() {
     timer_.stop();
   }
 }
+
+}  // namespace zrv::shell

@@ -8,6 +8,8 @@
 
 #include "core/Ports.h"
 
+namespace zrv::shell {
+
 class QtTimer : public QObject, public zrv::TimerPort {
   Q_OBJECT
 
@@ -30,3 +32,5 @@ class QtTimer : public QObject, public zrv::TimerPort {
   bool enabled_ = false;
   int interval_ = 0;
 };
+
+}  // namespace zrv::shell

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace zrv::shell {
+
 namespace {
 
 // The design's default font for the window. Its stand-in runs wider, so it
@@ -33,3 +35,5 @@ QFont ControlFont(const zrv::ControlFont& design) {
   font.setWeight(static_cast<QFont::Weight>(design.weight));
   return font;
 }
+
+}  // namespace zrv::shell

@@ -9,9 +9,14 @@
 #include "core/ViewModel.h"
 
 // Called once before any window is created.
+
+namespace zrv::shell {
+
 void InstallFontSubstitutions();
 
 // The window's own font, used by every control without a font of its own.
 QFont WindowFont();
 
 QFont ControlFont(const zrv::ControlFont& design);
+
+}  // namespace zrv::shell

@@ -10,6 +10,8 @@
 #include <csignal>
 #include <iterator>
 
+namespace zrv::shell {
+
 namespace {
 
 constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
@@ -67,3 +69,5 @@ void StopSignals::CloseWindow() {
   }
   window_.close();
 }
+
+}  // namespace zrv::shell

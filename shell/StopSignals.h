@@ -11,6 +11,8 @@
 
 class QWidget;
 
+namespace zrv::shell {
+
 class StopSignals {
  public:
   // Catches the three signals from now on and closes `window` when one comes.
@@ -28,3 +30,5 @@ class StopSignals {
   QSocketNotifier* notifier_ = nullptr;
   struct sigaction previous_[3] = {};  // of SIGTERM, SIGINT, SIGHUP
 };
+
+}  // namespace zrv::shell

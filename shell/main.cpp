@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
       "in the current directory; started from the desktop menu, in ~/ZRV-02.");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  parser.addOption(MetricsListenOption());
+  parser.addOption(zrv::shell::MetricsListenOption());
   if (argc > 1) {
     // --help and --version answer before the window's application needs a
     // display, so they work over ssh and in scripts; all else is checked below.
@@ -42,16 +42,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  if (const QString failed = EnterMenuStartFolder(); !failed.isEmpty()) {
+  if (const QString failed = zrv::shell::EnterMenuStartFolder(); !failed.isEmpty()) {
     std::fprintf(stderr, "zrv02-controller: %s; working in %s instead\n", qPrintable(failed),
                  qPrintable(QDir::currentPath()));
   }
-  InstallFontSubstitutions();
-  QtMessageBox messages;
-  MainWindow window(messages);
+  zrv::shell::InstallFontSubstitutions();
+  zrv::shell::QtMessageBox messages;
+  zrv::shell::MainWindow window(messages);
   messages.SetWindow(&window);
-  if (!StartMetricsEndpoint(parser, window)) return 1;
-  const StopSignals stopSignals(window);
+  if (!zrv::shell::StartMetricsEndpoint(parser, window)) return 1;
+  const zrv::shell::StopSignals stopSignals(window);
   window.show();
   return app.exec();
 }

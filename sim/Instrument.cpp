@@ -11,11 +11,11 @@ namespace {
 constexpr std::string_view kThresholdSet = "THRESHOLD ";
 constexpr std::string_view kHysteresisSet = "HYS ";
 
-std::string withLineEnd(std::string text) {
+std::string WithLineEnd(std::string text) {
   return text + "\r\n";
 }
 
-std::string printed(const char* format, auto value) {
+std::string Printed(const char* format, auto value) {
   char text[32];
   std::snprintf(text, sizeof text, format, value);
   return text;
@@ -25,28 +25,28 @@ std::string printed(const char* format, auto value) {
 
 Instrument::Instrument(InstrumentConfig config) : state_(std::move(config)) {}
 
-InstrumentReply Instrument::handle(std::string_view command) {
-  if (command == "VER?") return {withLineEnd(state_.firmware)};
-  if (command == "PURITY?") return servePurity();
-  if (command == "TEMP?") return {printed("%.1fDEG\r\n", state_.temperature)};
-  if (command == "THRESHOLD?") return {printed("%02d\r\n", state_.threshold)};
-  if (command == "HYS?") return {printed("%02d\r\n", state_.hysteresis)};
+InstrumentReply Instrument::Handle(std::string_view command) {
+  if (command == "VER?") return {WithLineEnd(state_.firmware)};
+  if (command == "PURITY?") return ServePurity();
+  if (command == "TEMP?") return {Printed("%.1fDEG\r\n", state_.temperature)};
+  if (command == "THRESHOLD?") return {Printed("%02d\r\n", state_.threshold)};
+  if (command == "HYS?") return {Printed("%02d\r\n", state_.hysteresis)};
   if (command == "EMAIL?") return {state_.email ? "ON\r\n" : "OFF\r\n"};
   if (command == "EMAIL ON" || command == "EMAIL OF") {
     state_.email = command == "EMAIL ON";
     return {std::string(kOk)};
   }
   if (command.starts_with(kThresholdSet)) {
-    return store(state_.threshold, command.substr(kThresholdSet.size()));
+    return Store(state_.threshold, command.substr(kThresholdSet.size()));
   }
   if (command.starts_with(kHysteresisSet)) {
-    return store(state_.hysteresis, command.substr(kHysteresisSet.size()));
+    return Store(state_.hysteresis, command.substr(kHysteresisSet.size()));
   }
   return {std::string(kIllegal)};
 }
 
-InstrumentReply Instrument::servePurity() {
-  const int tenths = state_.purity.nextTenths();
+InstrumentReply Instrument::ServePurity() {
+  const int tenths = state_.purity.NextTenths();
   bool notice = false;
   if (tenths < state_.threshold * 10) {
     notice = state_.email && armed_;
@@ -54,10 +54,10 @@ InstrumentReply Instrument::servePurity() {
   } else if (tenths > (state_.threshold + state_.hysteresis) * 10) {
     armed_ = true;
   }
-  return {withLineEnd(PurityProfile::format(tenths)), notice};
+  return {WithLineEnd(PurityProfile::Format(tenths)), notice};
 }
 
-InstrumentReply Instrument::store(int& setting, std::string_view value) {
+InstrumentReply Instrument::Store(int& setting, std::string_view value) {
   // Digits only: from_chars alone would let "-0" through.
   const bool digits =
       !value.empty() && std::ranges::all_of(value, [](char c) { return c >= '0' && c <= '9'; });

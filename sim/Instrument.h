@@ -17,7 +17,7 @@ struct InstrumentConfig {
   int threshold = 90;
   int hysteresis = 5;
   bool email = false;
-  PurityProfile purity = PurityProfile::constant(99.5);
+  PurityProfile purity = PurityProfile::Constant(99.5);
 };
 
 struct InstrumentReply {
@@ -34,15 +34,15 @@ class Instrument {
   explicit Instrument(InstrumentConfig config);
 
   // One command line without its CR LF.
-  InstrumentReply handle(std::string_view command);
+  InstrumentReply Handle(std::string_view command);
 
-  int threshold() const { return state_.threshold; }
-  int hysteresis() const { return state_.hysteresis; }
-  bool emailOn() const { return state_.email; }
+  int Threshold() const { return state_.threshold; }
+  int Hysteresis() const { return state_.hysteresis; }
+  bool EmailOn() const { return state_.email; }
 
  private:
-  InstrumentReply servePurity();
-  static InstrumentReply store(int& setting, std::string_view value);
+  InstrumentReply ServePurity();
+  static InstrumentReply Store(int& setting, std::string_view value);
 
   InstrumentConfig state_;
   bool armed_ = true;

@@ -11,16 +11,16 @@ namespace zrv::sim {
 
 class PurityProfile {
  public:
-  static PurityProfile constant(double percent);
+  static PurityProfile Constant(double percent);
   // The last value repeats once the list is used up; the list must not be empty.
-  static PurityProfile list(const std::vector<double>& percents);
-  static PurityProfile ramp(double startPercent, double stepPercent);
+  static PurityProfile List(const std::vector<double>& percents);
+  static PurityProfile Ramp(double startPercent, double stepPercent);
 
   // The next reading in tenths of a percent, clamped to 0..1000.
-  int nextTenths();
+  int NextTenths();
 
   // "100.0%", "99.5%", "9.9%".
-  static std::string format(int tenths);
+  static std::string Format(int tenths);
 
  private:
   PurityProfile(std::vector<std::int64_t> values, std::int64_t step);

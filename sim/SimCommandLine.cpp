@@ -11,17 +11,17 @@ namespace {
 
 constexpr int kMaxDelayMs = 3'600'000;
 
-std::optional<double> number(const QString& text) {
+std::optional<double> Number(const QString& text) {
   bool ok = false;
   const double value = text.toDouble(&ok);
   if (!ok || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
-std::optional<std::vector<double>> numbers(const QString& text) {
+std::optional<std::vector<double>> Numbers(const QString& text) {
   std::vector<double> values;
   for (const QString& item : text.split(',')) {
-    const std::optional<double> value = number(item);
+    const std::optional<double> value = Number(item);
     if (!value) return std::nullopt;
     values.push_back(*value);
   }
@@ -85,35 +85,35 @@ SimCommandLine::SimCommandLine() {
   });
 }
 
-bool SimCommandLine::parse(const QStringList& arguments) {
-  if (!parser_.parse(arguments)) return fail(parser_.errorText());
+bool SimCommandLine::Parse(const QStringList& arguments) {
+  if (!parser_.parse(arguments)) return Fail(parser_.errorText());
   if (!parser_.positionalArguments().isEmpty()) {
-    return fail("unexpected argument: " + parser_.positionalArguments().first());
+    return Fail("unexpected argument: " + parser_.positionalArguments().first());
   }
-  return readValues() && readPurity();
+  return ReadValues() && ReadPurity();
 }
 
-bool SimCommandLine::readValues() {
+bool SimCommandLine::ReadValues() {
   InstrumentConfig& instrument = options_.instrument;
   SimFaults& faults = options_.faults;
   int port = kDefaultPort;
-  if (!readInt("port", 0, 65535, port) || !readInt("threshold", 0, 99, instrument.threshold) ||
-      !readInt("hysteresis", 0, 99, instrument.hysteresis) ||
-      !readInt("notice-delay", 0, kMaxDelayMs, options_.noticeDelayMs) ||
-      !readInt("delay", 0, kMaxDelayMs, faults.replyDelayMs) ||
-      !readInt("close-after", 1, INT_MAX, faults.closeAfter)) {
+  if (!ReadInt("port", 0, 65535, port) || !ReadInt("threshold", 0, 99, instrument.threshold) ||
+      !ReadInt("hysteresis", 0, 99, instrument.hysteresis) ||
+      !ReadInt("notice-delay", 0, kMaxDelayMs, options_.noticeDelayMs) ||
+      !ReadInt("delay", 0, kMaxDelayMs, faults.replyDelayMs) ||
+      !ReadInt("close-after", 1, INT_MAX, faults.closeAfter)) {
     return false;
   }
   port_ = static_cast<quint16>(port);
   if (parser_.isSet("firmware")) instrument.firmware = parser_.value("firmware").toStdString();
   if (parser_.isSet("temp")) {
-    const std::optional<double> temperature = number(parser_.value("temp"));
-    if (!temperature) return fail("--temp wants a number, got: " + parser_.value("temp"));
+    const std::optional<double> temperature = Number(parser_.value("temp"));
+    if (!temperature) return Fail("--temp wants a number, got: " + parser_.value("temp"));
     instrument.temperature = *temperature;
   }
   if (parser_.isSet("email")) {
     const QString email = parser_.value("email");
-    if (email != "on" && email != "off") return fail("--email wants on or off, got: " + email);
+    if (email != "on" && email != "off") return Fail("--email wants on or off, got: " + email);
     instrument.email = email == "on";
   }
   faults.silent = parser_.isSet("silent");
@@ -124,45 +124,45 @@ bool SimCommandLine::readValues() {
   return true;
 }
 
-bool SimCommandLine::readPurity() {
+bool SimCommandLine::ReadPurity() {
   const bool constant = parser_.isSet("purity");
   const bool list = parser_.isSet("purity-list");
   const bool ramp = parser_.isSet("purity-ramp");
   if (int(constant) + int(list) + int(ramp) > 1) {
-    return fail("give only one of --purity, --purity-list and --purity-ramp");
+    return Fail("give only one of --purity, --purity-list and --purity-ramp");
   }
   if (constant) {
-    const std::optional<double> value = number(parser_.value("purity"));
-    if (!value) return fail("--purity wants a number, got: " + parser_.value("purity"));
-    options_.instrument.purity = PurityProfile::constant(*value);
+    const std::optional<double> value = Number(parser_.value("purity"));
+    if (!value) return Fail("--purity wants a number, got: " + parser_.value("purity"));
+    options_.instrument.purity = PurityProfile::Constant(*value);
   } else if (list) {
-    const std::optional<std::vector<double>> values = numbers(parser_.value("purity-list"));
+    const std::optional<std::vector<double>> values = Numbers(parser_.value("purity-list"));
     if (!values)
-      return fail("--purity-list wants numbers a,b,c, got: " + parser_.value("purity-list"));
-    options_.instrument.purity = PurityProfile::list(*values);
+      return Fail("--purity-list wants numbers a,b,c, got: " + parser_.value("purity-list"));
+    options_.instrument.purity = PurityProfile::List(*values);
   } else if (ramp) {
-    const std::optional<std::vector<double>> values = numbers(parser_.value("purity-ramp"));
+    const std::optional<std::vector<double>> values = Numbers(parser_.value("purity-ramp"));
     if (!values || values->size() != 2) {
-      return fail("--purity-ramp wants start,step, got: " + parser_.value("purity-ramp"));
+      return Fail("--purity-ramp wants start,step, got: " + parser_.value("purity-ramp"));
     }
-    options_.instrument.purity = PurityProfile::ramp(values->at(0), values->at(1));
+    options_.instrument.purity = PurityProfile::Ramp(values->at(0), values->at(1));
   }
   return true;
 }
 
-bool SimCommandLine::readInt(const QString& name, int min, int max, int& target) {
+bool SimCommandLine::ReadInt(const QString& name, int min, int max, int& target) {
   if (!parser_.isSet(name)) return true;
   bool ok = false;
   const int value = parser_.value(name).toInt(&ok);
   if (!ok || value < min || value > max) {
-    return fail(QStringLiteral("--%1 wants a whole number in %2..%3, got: %4")
+    return Fail(QStringLiteral("--%1 wants a whole number in %2..%3, got: %4")
                     .arg(name, QString::number(min), QString::number(max), parser_.value(name)));
   }
   target = value;
   return true;
 }
 
-bool SimCommandLine::fail(const QString& message) {
+bool SimCommandLine::Fail(const QString& message) {
   error_ = message;
   return false;
 }

@@ -18,23 +18,23 @@ class SimCommandLine {
   SimCommandLine();
 
   // `arguments` starts with the program name. False when an argument is bad;
-  // errorText() then says which and why.
-  bool parse(const QStringList& arguments);
+  // ErrorText() then says which and why.
+  bool Parse(const QStringList& arguments);
 
-  bool helpRequested() const { return parser_.isSet(QStringLiteral("help")); }
-  QString helpText() const { return parser_.helpText(); }
-  bool versionRequested() const { return parser_.isSet(QStringLiteral("version")); }
+  bool HelpRequested() const { return parser_.isSet(QStringLiteral("help")); }
+  QString HelpText() const { return parser_.helpText(); }
+  bool VersionRequested() const { return parser_.isSet(QStringLiteral("version")); }
   // Prints "zrv02-sim <version>" as Qt does and ends the process.
-  [[noreturn]] void showVersion() { parser_.showVersion(); }
-  const QString& errorText() const { return error_; }
-  const SimOptions& options() const { return options_; }
-  quint16 port() const { return port_; }
+  [[noreturn]] void ShowVersion() { parser_.showVersion(); }
+  const QString& ErrorText() const { return error_; }
+  const SimOptions& Options() const { return options_; }
+  quint16 Port() const { return port_; }
 
  private:
-  bool readValues();
-  bool readPurity();
-  bool fail(const QString& message);
-  bool readInt(const QString& name, int min, int max, int& target);
+  bool ReadValues();
+  bool ReadPurity();
+  bool Fail(const QString& message);
+  bool ReadInt(const QString& name, int min, int max, int& target);
 
   QCommandLineParser parser_;
   SimOptions options_;

@@ -23,48 +23,48 @@ SimConnection::SimConnection(QTcpSocket* socket, int number, Instrument& instrum
   connect(&joinFlush_, &QTimer::timeout, this, [this] {
     const HeldReply held = *held_;
     held_.reset();
-    transmit(held.text, held.notice, 1, held.faults);
+    Transmit(held.text, held.notice, 1, held.faults);
   });
-  connect(socket_, &QTcpSocket::readyRead, this, &SimConnection::readCommands);
+  connect(socket_, &QTcpSocket::readyRead, this, &SimConnection::ReadCommands);
   connect(socket_, &QTcpSocket::disconnected, this, &QObject::deleteLater);
   // Bytes may already wait; read them once the owner has hooked up to our signals.
-  QMetaObject::invokeMethod(this, &SimConnection::readCommands, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, &SimConnection::ReadCommands, Qt::QueuedConnection);
 }
 
-void SimConnection::readCommands() {
+void SimConnection::ReadCommands() {
   input_ += socket_->readAll();
   qsizetype end = 0;
   while (!closing_ && (end = input_.indexOf('\n')) >= 0) {
     QByteArray command = input_.left(end);
     input_.remove(0, end + 1);
     if (command.endsWith('\r')) command.chop(1);
-    runCommand(command);
+    RunCommand(command);
   }
 }
 
-void SimConnection::runCommand(const QByteArray& command) {
+void SimConnection::RunCommand(const QByteArray& command) {
   const qint64 receivedAt = QDateTime::currentMSecsSinceEpoch();
   const SimFaults faults = options_.faults;
   const InstrumentReply reply =
-      instrument_.handle(std::string_view(command.constData(), command.size()));
+      instrument_.Handle(std::string_view(command.constData(), command.size()));
   if (!faults.silent) {
     QByteArray text =
         faults.garbage ? QByteArray(SimFaults::kGarbage) : QByteArray::fromStdString(reply.text);
     if (faults.replyDelayMs > 0) {
       QTimer::singleShot(
           faults.replyDelayMs, Qt::PreciseTimer, this,
-          [this, text, notice = reply.emailNotice, faults] { deliver(text, notice, faults); });
+          [this, text, notice = reply.emailNotice, faults] { Deliver(text, notice, faults); });
     } else {
-      deliver(text, reply.emailNotice, faults);
+      Deliver(text, reply.emailNotice, faults);
     }
   }
   emit commandReceived(number_, receivedAt, command);
 }
 
-void SimConnection::deliver(QByteArray text, bool notice, const SimFaults& faults) {
+void SimConnection::Deliver(QByteArray text, bool notice, const SimFaults& faults) {
   if (closing_) return;
   if (!faults.join) {
-    transmit(text, notice, 1, faults);
+    Transmit(text, notice, 1, faults);
     return;
   }
   if (!held_) {
@@ -76,38 +76,38 @@ void SimConnection::deliver(QByteArray text, bool notice, const SimFaults& fault
   text.prepend(held_->text);
   notice = notice || held_->notice;
   held_.reset();
-  transmit(text, notice, 2, faults);
+  Transmit(text, notice, 2, faults);
 }
 
-void SimConnection::transmit(const QByteArray& text, bool notice, int replies,
+void SimConnection::Transmit(const QByteArray& text, bool notice, int replies,
                              const SimFaults& faults) {
   if (faults.split) {
     const qsizetype half = text.size() / 2;
-    queue(text.left(half), 0);
-    queue(text.mid(half), SimFaults::kSplitGapMs);
+    Queue(text.left(half), 0);
+    Queue(text.mid(half), SimFaults::kSplitGapMs);
   } else {
-    queue(text, 0);
+    Queue(text, 0);
   }
   if (notice) {
     QTimer::singleShot(options_.noticeDelayMs, Qt::PreciseTimer, this, [this] {
       if (!closing_)
-        queue(QByteArray(Instrument::kEmailNotice.data(), Instrument::kEmailNotice.size()), 0);
+        Queue(QByteArray(Instrument::kEmailNotice.data(), Instrument::kEmailNotice.size()), 0);
     });
   }
   replies_ += replies;
   emit repliesSent(replies);
   if (faults.closeAfter > 0 && replies_ >= faults.closeAfter) {
     closing_ = true;
-    pump();
+    Pump();
   }
 }
 
-void SimConnection::queue(QByteArray bytes, int gapMs) {
+void SimConnection::Queue(QByteArray bytes, int gapMs) {
   outbox_.push_back({std::move(bytes), gapMs});
-  pump();
+  Pump();
 }
 
-void SimConnection::pump() {
+void SimConnection::Pump() {
   if (socket_->state() != QAbstractSocket::ConnectedState) {
     outbox_.clear();  // the peer is gone: whatever was due is dropped
     return;
@@ -118,7 +118,7 @@ void SimConnection::pump() {
       pausing_ = true;
       QTimer::singleShot(std::exchange(next.gapMs, 0), Qt::PreciseTimer, this, [this] {
         pausing_ = false;
-        pump();
+        Pump();
       });
       return;
     }

@@ -43,12 +43,12 @@ class SimConnection : public QObject {
     int gapMs;  // pause before this segment goes out
   };
 
-  void readCommands();
-  void runCommand(const QByteArray& command);
-  void deliver(QByteArray text, bool notice, const SimFaults& faults);
-  void transmit(const QByteArray& text, bool notice, int replies, const SimFaults& faults);
-  void queue(QByteArray bytes, int gapMs);
-  void pump();
+  void ReadCommands();
+  void RunCommand(const QByteArray& command);
+  void Deliver(QByteArray text, bool notice, const SimFaults& faults);
+  void Transmit(const QByteArray& text, bool notice, int replies, const SimFaults& faults);
+  void Queue(QByteArray bytes, int gapMs);
+  void Pump();
 
   QTcpSocket* socket_;
   const int number_;

@@ -1,6 +1,6 @@
 // The simulated instrument on TCP, on 127.0.0.1 only. Usable in-process: a
 // test makes one next to its own event loop, listens on port 0, points the
-// controller at serverPort() and afterwards reads what arrived from trace().
+// controller at ServerPort() and afterwards reads what arrived from Trace().
 // All connections share one Instrument, so settings and the purity profile
 // position survive the controller closing and reopening its link.
 #pragma once
@@ -27,28 +27,27 @@ class SimServer : public QObject {
   explicit SimServer(SimOptions options = {}, QObject* parent = nullptr);
 
   // 127.0.0.1 only; port 0 picks a free one.
-  bool listen(quint16 port);
-  quint16 serverPort() const { return server_.serverPort(); }
-  QString errorString() const { return server_.errorString(); }
+  bool Listen(quint16 port);
+  quint16 ServerPort() const { return server_.serverPort(); }
+  QString ErrorString() const { return server_.errorString(); }
 
-  const QList<TraceEntry>& trace() const { return trace_; }
-  Instrument& instrument() { return instrument_; }
-  const Instrument& instrument() const { return instrument_; }
-  int connectionCount() const { return connections_; }
+  const QList<TraceEntry>& Trace() const { return trace_; }
+  const Instrument& SharedInstrument() const { return instrument_; }
+  int ConnectionCount() const { return connections_; }
   // Replies handed to sockets so far, over all connections; a reply held
   // back by `join` or `delay` counts once it is written.
-  int repliesSent() const { return repliesSent_; }
+  int RepliesSent() const { return repliesSent_; }
 
   // Applies to commands received from now on, on open connections too.
-  void setFaults(const SimFaults& faults) { options_.faults = faults; }
+  void SetFaults(const SimFaults& faults) { options_.faults = faults; }
 
  signals:
   // After the instrument has acted on it, so its state already shows the effect.
   void commandReceived(const QString& command);
 
  private:
-  void acceptConnections();
-  void record(int connection, qint64 msecsSinceEpoch, const QByteArray& command);
+  void AcceptConnections();
+  void Record(int connection, qint64 msecsSinceEpoch, const QByteArray& command);
 
   SimOptions options_;
   Instrument instrument_;

@@ -4,12 +4,12 @@
 
 namespace zrv::sim {
 
-QString TraceLine::format(qint64 msecsSinceEpoch, int connection, const QByteArray& command) {
+QString TraceLine::Format(qint64 msecsSinceEpoch, int connection, const QByteArray& command) {
   const QString time = QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch).toString("HH:mm:ss.zzz");
-  return QStringLiteral("%1 #%2 %3").arg(time, QString::number(connection), escaped(command));
+  return QStringLiteral("%1 #%2 %3").arg(time, QString::number(connection), Escaped(command));
 }
 
-QString TraceLine::escaped(const QByteArray& command) {
+QString TraceLine::Escaped(const QByteArray& command) {
   QString text;
   for (const char c : command) {
     const auto byte = static_cast<unsigned char>(c);

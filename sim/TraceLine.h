@@ -10,9 +10,9 @@ namespace zrv::sim {
 
 class TraceLine {
  public:
-  static QString format(qint64 msecsSinceEpoch, int connection, const QByteArray& command);
+  static QString Format(qint64 msecsSinceEpoch, int connection, const QByteArray& command);
   // Printable ASCII as is, backslash as "\\", anything else as "\xhh" (lower-case hex).
-  static QString escaped(const QByteArray& command);
+  static QString Escaped(const QByteArray& command);
 };
 
 }  // namespace zrv::sim

@@ -12,23 +12,23 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setApplicationVersion(ZRV02_VERSION);
 
   zrv::sim::SimCommandLine commandLine;
-  if (!commandLine.parse(QCoreApplication::arguments())) {
-    std::fprintf(stderr, "zrv02-sim: %s\n", qPrintable(commandLine.errorText()));
+  if (!commandLine.Parse(QCoreApplication::arguments())) {
+    std::fprintf(stderr, "zrv02-sim: %s\n", qPrintable(commandLine.ErrorText()));
     return 2;
   }
-  if (commandLine.helpRequested()) {
-    std::printf("%s", qPrintable(commandLine.helpText()));
+  if (commandLine.HelpRequested()) {
+    std::printf("%s", qPrintable(commandLine.HelpText()));
     return 0;
   }
-  if (commandLine.versionRequested()) commandLine.showVersion();
+  if (commandLine.VersionRequested()) commandLine.ShowVersion();
 
-  zrv::sim::SimServer server(commandLine.options());
-  if (!server.listen(commandLine.port())) {
+  zrv::sim::SimServer server(commandLine.Options());
+  if (!server.Listen(commandLine.Port())) {
     std::fprintf(stderr, "zrv02-sim: cannot listen on 127.0.0.1:%u: %s\n",
-                 unsigned(commandLine.port()), qPrintable(server.errorString()));
+                 unsigned(commandLine.Port()), qPrintable(server.ErrorString()));
     return 1;
   }
-  std::printf("zrv02-sim listening on 127.0.0.1:%u\n", unsigned(server.serverPort()));
+  std::printf("zrv02-sim listening on 127.0.0.1:%u\n", unsigned(server.ServerPort()));
   std::fflush(stdout);
   return app.exec();
 }

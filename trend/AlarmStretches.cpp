@@ -8,16 +8,16 @@ namespace zrv::trend {
 void BelowLevel::Update(const std::vector<Record>& records) {
   for (; next_ < records.size(); ++next_) {
     const Record& r = records[next_];
-    if (below_ && r.time() < stretches_.back().to) below_ = false;  // the clock went back
-    if (std::isnan(r.purity())) continue;
-    const bool low = r.purity() < level_;
-    if (low && !below_) stretches_.push_back({r.time(), r.time()});
-    if (below_ || low) stretches_.back().to = r.time();
+    if (below_ && r.Time() < stretches_.back().to) below_ = false;  // the clock went back
+    if (std::isnan(r.Purity())) continue;
+    const bool low = r.Purity() < level_;
+    if (low && !below_) stretches_.push_back({r.Time(), r.Time()});
+    if (below_ || low) stretches_.back().to = r.Time();
     below_ = low;
   }
 }
 
-UtcSeconds BelowLevel::total() const {
+UtcSeconds BelowLevel::Total() const {
   UtcSeconds sum = 0;
   for (const TimeRange& s : stretches_) sum += s.to - s.from;
   return sum;
@@ -41,7 +41,7 @@ std::vector<TimeRange> ShadeStretches(const std::vector<TimeRange>& stretches, T
 AlarmWatch::Events AlarmWatch::Update(const LogContent& content, double level) {
   Events events;
   for (; records_ < content.records.size(); ++records_) {
-    const double purity = content.records[records_].purity();
+    const double purity = content.records[records_].Purity();
     if (std::isnan(purity) || (purity < level) == below_) continue;
     below_ = purity < level;
     if (learned_) ++(below_ ? events.fell : events.recovered);

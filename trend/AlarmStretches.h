@@ -19,11 +19,11 @@ class BelowLevel {
   explicit BelowLevel(double level) : level_(level) {}
 
   void Update(const std::vector<Record>& records);
-  double level() const { return level_; }
-  const std::vector<TimeRange>& stretches() const { return stretches_; }
-  UtcSeconds total() const;
+  double Level() const { return level_; }
+  const std::vector<TimeRange>& Stretches() const { return stretches_; }
+  UtcSeconds Total() const;
   // Records taken so far.
-  std::size_t next() const { return next_; }
+  std::size_t Next() const { return next_; }
 
  private:
   double level_;

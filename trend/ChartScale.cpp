@@ -16,7 +16,7 @@ constexpr UtcSeconds kDay = 86400;
 struct Step {
   UtcSeconds seconds;
   int months;
-  UtcSeconds length() const { return months ? months * 2629746LL : seconds; }
+  UtcSeconds Length() const { return months ? months * 2629746LL : seconds; }
 };
 constexpr Step kSteps[] = {
     {1, 0},     {2, 0},     {5, 0},     {10, 0},   {15, 0},       {30, 0},       {60, 0},
@@ -103,7 +103,7 @@ std::vector<TimeTick> TimeTicks(TimeRange range, int maxTicks) {
   const UtcSeconds span = range.to - range.from;
   Step step = kSteps[std::size(kSteps) - 1];
   for (const Step s : kSteps)
-    if (span / s.length() + 1 <= std::max(maxTicks, 2)) {
+    if (span / s.Length() + 1 <= std::max(maxTicks, 2)) {
       step = s;
       break;
     }

@@ -34,28 +34,28 @@ class RunDecimator {
   // One record, taken on its own.
   void Take(std::size_t i) {
     if (std::isnan(Value(i))) return;
-    const int column = ColumnOf(records_[i].time(), range_, columns_);
-    Start(records_[i].time(), column);
+    const int column = ColumnOf(records_[i].Time(), range_, columns_);
+    Start(records_[i].Time(), column);
     if (low_ == kNone || Value(i) < Value(low_)) low_ = i;
     if (high_ == kNone || Value(i) > Value(high_)) high_ = i;
-    last_ = records_[i].time();
+    last_ = records_[i].Time();
   }
 
   // A whole block that falls in one column, by its extremes.
   void TakeBlock(std::size_t first, std::size_t size, std::size_t low, std::size_t high) {
     if (low == UINT32_MAX) return;
     const std::size_t lastOfBlock = first + size - 1;
-    Start(records_[first].time(), ColumnOf(records_[first].time(), range_, columns_));
+    Start(records_[first].Time(), ColumnOf(records_[first].Time(), range_, columns_));
     if (low_ == kNone || Value(low) < Value(low_)) low_ = low;
     if (high_ == kNone || Value(high) > Value(high_)) high_ = high;
-    last_ = records_[lastOfBlock].time();
+    last_ = records_[lastOfBlock].Time();
   }
 
   // A record outside the range that the line runs on to.
   void TakeEdge(std::size_t i) {
     Flush();
-    Start(records_[i].time(), -1);
-    Point p{records_[i].time(), Value(i)};
+    Start(records_[i].Time(), -1);
+    Point p{records_[i].Time(), Value(i)};
     lines_.back().push_back(p);
     last_ = p.time;
   }
@@ -63,8 +63,8 @@ class RunDecimator {
   void Flush() {
     if (low_ == kNone) return;
     const std::size_t a = std::min(low_, high_), b = std::max(low_, high_);
-    lines_.back().push_back({records_[a].time(), Value(a)});
-    if (b != a) lines_.back().push_back({records_[b].time(), Value(b)});
+    lines_.back().push_back({records_[a].Time(), Value(a)});
+    if (b != a) lines_.back().push_back({records_[b].Time(), Value(b)});
     low_ = high_ = kNone;
   }
 
@@ -77,7 +77,7 @@ class RunDecimator {
   static constexpr std::size_t kNone = SIZE_MAX;
 
   double Value(std::size_t i) const {
-    return field_ == &Record::purity ? records_[i].purity() : records_[i].temperature();
+    return field_ == &Record::Purity ? records_[i].Purity() : records_[i].Temperature();
   }
 
   // Called before a record at `time` joins `column`: ends the column before
@@ -115,10 +115,10 @@ std::vector<Line> DecimateLines(const LogContent& content, Field field, TimeRang
   // A gap narrower than a column would not show: the line goes on.
   const UtcSeconds columnWidth = (range.to - range.from + columns - 1) / columns;
   gap = std::max(gap, columnWidth);
-  const auto byTime = [](const Record& r, UtcSeconds t) { return r.time() < t; };
+  const auto byTime = [](const Record& r, UtcSeconds t) { return r.Time() < t; };
   const auto hasValue = [&](std::size_t i) { return !std::isnan((records[i].*field)()); };
   constexpr std::size_t kBlock = LogContent::kBlock, kSmallBlock = LogContent::kSmallBlock;
-  const int fieldIndex = field == &Record::purity ? 0 : 2;
+  const int fieldIndex = field == &Record::Purity ? 0 : 2;
 
   std::vector<Line> lines;
   for (std::size_t run = 0; run < content.runs.size(); ++run) {
@@ -136,8 +136,8 @@ std::vector<Line> DecimateLines(const LogContent& content, Field field, TimeRang
     // A whole block of `size` at i, if it lies in one column.
     const auto inOneColumn = [&](std::size_t i, std::size_t size) {
       return i % size == 0 && i + size <= hi &&
-             ColumnOf(records[i].time(), range, columns) ==
-                 ColumnOf(records[i + size - 1].time(), range, columns);
+             ColumnOf(records[i].Time(), range, columns) ==
+                 ColumnOf(records[i + size - 1].Time(), range, columns);
     };
     for (std::size_t i = lo; i < hi;) {
       const bool large = inOneColumn(i, kBlock);

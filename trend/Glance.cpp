@@ -24,13 +24,13 @@ Glance AtAGlance(const LogContent& content, double alarmLevel, UtcSeconds now) {
   g.any = true;
   g.purity = content.lastPurity.empty() ? "no value" : content.lastPurity;
   g.temperature = content.lastTemperature.empty() ? "no value" : content.lastTemperature;
-  g.ahead = last.time() > now;
-  g.age = AgeText(g.ahead ? last.time() - now : now - last.time());
+  g.ahead = last.Time() > now;
+  g.age = AgeText(g.ahead ? last.Time() - now : now - last.Time());
   // Without a known interval a minute stands in for it.
   const UtcSeconds interval = content.Interval() ? content.Interval() : 60;
-  g.overdue = now - last.time() > kMissedIntervals * interval;
-  if (!std::isnan(last.purity()))
-    g.level = last.purity() < alarmLevel ? Glance::Level::kBelow : Glance::Level::kAtOrAbove;
+  g.overdue = now - last.Time() > kMissedIntervals * interval;
+  if (!std::isnan(last.Purity()))
+    g.level = last.Purity() < alarmLevel ? Glance::Level::kBelow : Glance::Level::kAtOrAbove;
   return g;
 }
 

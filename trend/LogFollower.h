@@ -21,15 +21,15 @@ class LogFollower {
   // Reads at most `budget` bytes.
   Change Poll(std::size_t budget = SIZE_MAX);
 
-  const std::string& path() const { return path_; }
-  const LogContent& content() const { return content_; }
+  const std::string& Path() const { return path_; }
+  const LogContent& Content() const { return content_; }
   // Why the last poll could not read the file ("is a directory", ...).
-  const std::string& problem() const { return problem_; }
+  const std::string& Problem() const { return problem_; }
   // Bytes of a last line still being written: read once its LF arrives.
-  std::size_t pendingBytes() const { return pending_; }
+  std::size_t PendingBytes() const { return pending_; }
   // Bytes of the file the budget left for later polls.
-  std::size_t unreadBytes() const { return size_ - offset_ - pending_; }
-  std::size_t fileBytes() const { return size_; }
+  std::size_t UnreadBytes() const { return size_ - offset_ - pending_; }
+  std::size_t FileBytes() const { return size_; }
 
  private:
   std::string path_;

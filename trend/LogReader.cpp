@@ -79,19 +79,19 @@ void LogContent::Widen(UtcSeconds time) {
 
 void LogContent::Add(const Record& r) {
   const std::size_t i = records.size();
-  if (i == 0 || r.time() < records.back().time()) runs.push_back(i);
-  if (i > 0 && r.time() > records.back().time()) {
-    const auto step = static_cast<std::size_t>(r.time() - records.back().time());
+  if (i == 0 || r.Time() < records.back().Time()) runs.push_back(i);
+  if (i > 0 && r.Time() > records.back().Time()) {
+    const auto step = static_cast<std::size_t>(r.Time() - records.back().Time());
     if (step <= kLongestCountedStep) {
       if (steps_.size() <= step) steps_.resize(step + 1);
       if (++steps_[step] > (interval_ ? steps_[interval_] : 0)) interval_ = UtcSeconds(step);
     }
   }
   records.push_back(r);
-  Widen(r.time());
-  purity.Add(r.purity());
-  temperature.Add(r.temperature());
-  const double values[] = {r.purity(), r.temperature()};
+  Widen(r.Time());
+  purity.Add(r.Purity());
+  temperature.Add(r.Temperature());
+  const double values[] = {r.Purity(), r.Temperature()};
   for (auto* level : {&blocks, &smallBlocks}) {
     if (i % (level == &blocks ? kBlock : kSmallBlock) == 0)
       level->push_back({{kNoIndex, kNoIndex, kNoIndex, kNoIndex}});
@@ -99,7 +99,7 @@ void LogContent::Add(const Record& r) {
     for (int f = 0; f < 2; ++f) {
       const double v = values[f];
       if (std::isnan(v)) continue;
-      const Field field = f == 0 ? &Record::purity : &Record::temperature;
+      const Field field = f == 0 ? &Record::Purity : &Record::Temperature;
       std::uint32_t &low = index[2 * f], &high = index[2 * f + 1];
       if (low == kNoIndex || v < (records[low].*field)()) low = std::uint32_t(i);
       if (high == kNoIndex || v > (records[high].*field)()) high = std::uint32_t(i);

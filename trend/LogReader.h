@@ -40,9 +40,9 @@ class Record {
   // Values are kept to 0.01; NaN stands for a missing value.
   Record(UtcSeconds time, double purity, double temperature);
 
-  UtcSeconds time() const { return kEpoch + time_; }
-  double purity() const { return Value(purity_); }
-  double temperature() const { return Value(temperature_); }
+  UtcSeconds Time() const { return kEpoch + time_; }
+  double Purity() const { return Value(purity_); }
+  double Temperature() const { return Value(temperature_); }
 
   // The true times a record can hold: 1932 to 2068.
   static constexpr UtcSeconds kEpoch = 946684800;  // 2000/01/01 00:00:00 UTC

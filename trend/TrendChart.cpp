@@ -111,7 +111,7 @@ void TrendChart::SetContent(const LogContent* content) {
   content_ = content;
   drawn_.records = SIZE_MAX;  // drawn from other records: draw again
   zoomed_ = false;
-  below_ = BelowLevel(below_.level());
+  below_ = BelowLevel(below_.Level());
   Refresh();
 }
 
@@ -122,11 +122,11 @@ void TrendChart::SetEmptyText(const QString& text) {
 }
 
 void TrendChart::Refresh() {
-  if (content_ && content_->records.size() < below_.next()) below_ = BelowLevel(below_.level());
-  const std::size_t stretches = below_.stretches().size();
+  if (content_ && content_->records.size() < below_.Next()) below_ = BelowLevel(below_.Level());
+  const std::size_t stretches = below_.Stretches().size();
   if (content_) below_.Update(content_->records);
-  const bool sameStretches = stretches == below_.stretches().size() &&
-                             (!stretches || below_.stretches().back() == drawn_.lastStretch);
+  const bool sameStretches = stretches == below_.Stretches().size() &&
+                             (!stretches || below_.Stretches().back() == drawn_.lastStretch);
   if (!zoomed_ && FullRange() == visible_ && sameStretches && ChangesNothingDrawn()) return;
   if (zoomed_)
     Redraw();
@@ -138,7 +138,7 @@ bool TrendChart::ChangesNothingDrawn() const {
   // Records appended since the last redraw that all fall in the last column
   // drawn, within the lowest and highest value drawn there: what a followed
   // log mostly brings. Then the redraw, over every record, is spared.
-  if (!content_ || content_->records.size() < drawn_.records || drawn_.level != below_.level() ||
+  if (!content_ || content_->records.size() < drawn_.records || drawn_.level != below_.Level() ||
       content_->notices.size() != drawn_.notices.size() || content_->runs.size() != drawn_.runs ||
       drawn_.purity.empty() || drawn_.temperature.empty())
     return false;
@@ -155,8 +155,8 @@ bool TrendChart::ChangesNothingDrawn() const {
   };
   for (std::size_t i = drawn_.records; i < content_->records.size(); ++i) {
     const Record& r = content_->records[i];
-    if (r.time() > visible_.to || !within(drawn_.purity.back(), r.time(), r.purity()) ||
-        !within(drawn_.temperature.back(), r.time(), r.temperature()))
+    if (r.Time() > visible_.to || !within(drawn_.purity.back(), r.Time(), r.Purity()) ||
+        !within(drawn_.temperature.back(), r.Time(), r.Temperature()))
       return false;
   }
   return true;
@@ -223,7 +223,7 @@ const Record* TrendChart::NearestRecord(double plotX) const {
   const auto& records = content_->records;
   const Record* nearest = nullptr;
   const auto consider = [&](std::size_t i) {
-    if (!nearest || std::llabs(records[i].time() - t) < std::llabs(nearest->time() - t))
+    if (!nearest || std::llabs(records[i].Time() - t) < std::llabs(nearest->Time() - t))
       nearest = &records[i];
   };
   // Each run is in rising time: its nearest record is beside where t would go.
@@ -233,7 +233,7 @@ const Record* TrendChart::NearestRecord(double plotX) const {
                                                              : records.size();
     const std::size_t at =
         std::lower_bound(records.begin() + begin, records.begin() + end, t,
-                         [](const Record& r, UtcSeconds u) { return r.time() < u; }) -
+                         [](const Record& r, UtcSeconds u) { return r.Time() < u; }) -
         records.begin();
     if (at < end) consider(at);
     if (at > begin) consider(at - 1);
@@ -255,7 +255,7 @@ void TrendChart::DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb co
   const UtcSeconds interval = content.Interval();
   const std::vector<Line> lines = DecimateLines(
       content, field, visible_, columns, interval ? kMissedIntervals * interval : INT64_MAX / 2);
-  std::vector<Line>& drawn = field == &Record::purity ? drawn_.purity : drawn_.temperature;
+  std::vector<Line>& drawn = field == &Record::Purity ? drawn_.purity : drawn_.temperature;
   if (lines == drawn) return;
   drawn = lines;
   while (pool.size() < lines.size()) {
@@ -299,7 +299,7 @@ void TrendChart::Redraw() {
   redrawing_ = true;
   static const LogContent kNothing;
   const LogContent& content = content_ ? *content_ : kNothing;
-  const ValueScale purity = PurityScale(content.purity, below_.level(), kValueTicks),
+  const ValueScale purity = PurityScale(content.purity, below_.Level(), kValueTicks),
                    temperature = TemperatureScale(content.temperature, kValueTicks);
   const bool rescaled = !(purity == drawn_.purityScale && temperature == drawn_.temperatureScale);
   if (rescaled) {
@@ -308,18 +308,18 @@ void TrendChart::Redraw() {
     drawn_.purityScale = purity, drawn_.temperatureScale = temperature;
   }
   const int columns = std::max(1, static_cast<int>(plotArea().width()));
-  DrawLines(purity_, &Record::purity, kPurityColour, 2, purityAxis_, columns);
-  DrawLines(temperature_, &Record::temperature, kTemperatureColour, 1.5, temperatureAxis_, columns);
+  DrawLines(purity_, &Record::Purity, kPurityColour, 2, purityAxis_, columns);
+  DrawLines(temperature_, &Record::Temperature, kTemperatureColour, 1.5, temperatureAxis_, columns);
   DrawTimeTicks();
 
   const double from = double(visible_.from), to = double(visible_.to);
   const bool moved = !alarmLine_->count() || alarmLine_->at(0).x() != from ||
-                     alarmLine_->at(1).x() != to || drawn_.level != below_.level();
-  if (moved) alarmLine_->replace(QList<QPointF>{{from, below_.level()}, {to, below_.level()}});
-  drawn_.level = below_.level();
+                     alarmLine_->at(1).x() != to || drawn_.level != below_.Level();
+  if (moved) alarmLine_->replace(QList<QPointF>{{from, below_.Level()}, {to, below_.Level()}});
+  drawn_.level = below_.Level();
 
   const double bottom = purity.low, top = purity.high;
-  std::vector<TimeRange> shade = ShadeStretches(below_.stretches(), visible_, columns);
+  std::vector<TimeRange> shade = ShadeStretches(below_.Stretches(), visible_, columns);
   if (moved || rescaled || shade != drawn_.shade) {
     QList<QPointF> edge{{from, bottom}};
     for (const TimeRange& s : shade)
@@ -342,7 +342,7 @@ void TrendChart::Redraw() {
 
   drawn_.records = content.records.size();
   drawn_.runs = content.runs.size();
-  drawn_.lastStretch = below_.stretches().empty() ? TimeRange{} : below_.stretches().back();
+  drawn_.lastStretch = below_.Stretches().empty() ? TimeRange{} : below_.Stretches().back();
   empty_->setVisible(!content.anyTime);
   const QRectF text = empty_->boundingRect();
   empty_->setPos(plotArea().center() - QPointF(text.width() / 2, text.height() / 2));

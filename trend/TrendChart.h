@@ -38,8 +38,8 @@ class TrendChart : public QChart {
   void SetContent(const LogContent* content);
   void Refresh();
   void SetAlarmLevel(double level);
-  double alarmLevel() const { return below_.level(); }
-  const BelowLevel& below() const { return below_; }
+  double AlarmLevel() const { return below_.Level(); }
+  const BelowLevel& Below() const { return below_; }
   // Said in the middle of the plot while there is nothing to draw.
   void SetEmptyText(const QString& text);
 
@@ -49,8 +49,8 @@ class TrendChart : public QChart {
   void ResetZoom();
   void ZoomAround(double plotX, double factor);
   void Pan(double fractionOfView);
-  TimeRange visibleRange() const { return visible_; }
-  bool zoomed() const { return zoomed_; }
+  TimeRange VisibleRange() const { return visible_; }
+  bool Zoomed() const { return zoomed_; }
 
   // The record nearest in time to a point of the plot, or null.
   const Record* NearestRecord(double plotX) const;

@@ -47,8 +47,8 @@ void TrendChartView::mouseMoveEvent(QMouseEvent* event) {
   }
   QToolTip::showText(event->globalPosition().toPoint(),
                      QString("%1\npurity %2\ntemperature %3")
-                         .arg(QString::fromStdString(FormatStamp(ToCivil(r->time()))),
-                              ValueText(r->purity(), "%"), ValueText(r->temperature(), "DEG")),
+                         .arg(QString::fromStdString(FormatStamp(ToCivil(r->Time()))),
+                              ValueText(r->Purity(), "%"), ValueText(r->Temperature(), "DEG")),
                      this);
 }
 

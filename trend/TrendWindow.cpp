@@ -119,7 +119,7 @@ QString TrendWindow::LogFolder() {
   return QDir::currentPath();
 }
 
-QStringList TrendWindow::readout() const {
+QStringList TrendWindow::Readout() const {
   return {purity_->text(), temperature_->text(), age_->text(), state_->text()};
 }
 
@@ -129,7 +129,7 @@ void TrendWindow::Open(const QString& path) {
   last_ = LogFollower::Change::kNone;
   chart_->setTitle(QFileInfo(path).fileName());
   setWindowTitle(QString("ZRV-02 trend - %1").arg(path));
-  chart_->SetContent(&follower_->content());
+  chart_->SetContent(&follower_->Content());
   statusBar()->clearMessage();
   Poll();
   poll_.start();
@@ -137,7 +137,7 @@ void TrendWindow::Open(const QString& path) {
 
 void TrendWindow::Poll() {
   const LogFollower::Change change = follower_->Poll(kSliceBytes);
-  const QString name = QFileInfo(QString::fromStdString(follower_->path())).fileName();
+  const QString name = QFileInfo(QString::fromStdString(follower_->Path())).fileName();
   const bool changedKind = change != last_;
   const bool wasAbsent =
       last_ == LogFollower::Change::kMissing || last_ == LogFollower::Change::kUnreadable;
@@ -147,7 +147,7 @@ void TrendWindow::Poll() {
     const QString why =
         change == LogFollower::Change::kMissing
             ? QString("No such file: %1 (waiting for it)").arg(name)
-            : QString("Cannot read %1: %2").arg(name, QString::fromStdString(follower_->problem()));
+            : QString("Cannot read %1: %2").arg(name, QString::fromStdString(follower_->Problem()));
     statusBar()->showMessage(why);
     chart_->SetEmptyText(why);
     chart_->SetContent(nullptr);
@@ -162,43 +162,43 @@ void TrendWindow::Poll() {
     return UpdateReadout();
   }
   // A slice of a long log: read on at once, draw when it is all in.
-  if (follower_->unreadBytes() > 0) {
+  if (follower_->UnreadBytes() > 0) {
     if (progress_->isHidden()) {
       chart_->SetContent(nullptr);  // half a log would draw a wrong picture
       chart_->SetEmptyText(QString("Reading %1 ...").arg(name));
     }
-    progress_->setValue(int(100.0 * double(follower_->fileBytes() - follower_->unreadBytes()) /
-                            double(follower_->fileBytes())));
+    progress_->setValue(int(100.0 * double(follower_->FileBytes() - follower_->UnreadBytes()) /
+                            double(follower_->FileBytes())));
     progress_->show();
     QTimer::singleShot(0, this, &TrendWindow::Poll);
     return;
   }
-  if (!progress_->isHidden()) chart_->SetContent(&follower_->content());
+  if (!progress_->isHidden()) chart_->SetContent(&follower_->Content());
   progress_->hide();
   chart_->SetEmptyText(none);
   if (change == LogFollower::Change::kNewRun) {
     watch_.NewRun();
-    chart_->SetContent(&follower_->content());
+    chart_->SetContent(&follower_->Content());
     statusBar()->showMessage(QString("A new run began (the log was emptied at %1)")
                                  .arg(QTime::currentTime().toString("hh:mm:ss")));
   } else {
-    if (wasAbsent) chart_->SetContent(&follower_->content());
+    if (wasAbsent) chart_->SetContent(&follower_->Content());
     if (changedKind) statusBar()->clearMessage();
   }
   chart_->Refresh();
-  Notify(watch_.Update(follower_->content(), chart_->alarmLevel()));
+  Notify(watch_.Update(follower_->Content(), chart_->AlarmLevel()));
   UpdateSummary();
   UpdateReadout();
 }
 
 void TrendWindow::Notify(const AlarmWatch::Events& events) {
   if (!notify_) return;
-  const QString level = QString::number(chart_->alarmLevel());
-  const LogContent& content = follower_->content();
+  const QString level = QString::number(chart_->AlarmLevel());
+  const LogContent& content = follower_->Content();
   const QString latest = content.records.empty()
                              ? QString()
                              : QString("%1: purity %2 %")
-                                   .arg(Stamp(content.records.back().time()),
+                                   .arg(Stamp(content.records.back().Time()),
                                         QString::fromStdString(content.lastPurity));
   bool sent = true;
   for (int i = 0; i < events.fell; ++i)
@@ -212,34 +212,34 @@ void TrendWindow::Notify(const AlarmWatch::Events& events) {
 }
 
 void TrendWindow::UpdateSummary() {
-  const LogContent& c = follower_->content();
+  const LogContent& c = follower_->Content();
   QString text = Count(c.records.size(), "record") + ", " + Count(c.notices.size(), "e-mail alarm");
   if (!c.records.empty())
     text +=
-        QString(", %1 to %2").arg(Stamp(c.records.front().time()), Stamp(c.records.back().time()));
+        QString(", %1 to %2").arg(Stamp(c.records.front().Time()), Stamp(c.records.back().Time()));
   text += ", " + Count(c.unreadable, "unreadable line");
   if (c.missingValues) text += ", " + Count(c.missingValues, "value") + " missing";
   if (c.outOfRange)
     text +=
         ", " + Count(c.outOfRange, "value") + " unreadable (beyond what the instrument reports)";
-  if (follower_->pendingBytes()) text += ", last line still incomplete";
-  const BelowLevel& below = chart_->below();
+  if (follower_->PendingBytes()) text += ", last line still incomplete";
+  const BelowLevel& below = chart_->Below();
   text += QString("; below %1 %: %2, %3 in all")
-              .arg(chart_->alarmLevel())
-              .arg(Count(below.stretches().size(), "time"))
-              .arg(Duration(below.total()));
+              .arg(chart_->AlarmLevel())
+              .arg(Count(below.Stretches().size(), "time"))
+              .arg(Duration(below.Total()));
   summary_->setText(text);
 }
 
 void TrendWindow::UpdateReadout() {
   const Glance g =
-      AtAGlance(follower_->content(), chart_->alarmLevel(), QDateTime::currentSecsSinceEpoch());
+      AtAGlance(follower_->Content(), chart_->AlarmLevel(), QDateTime::currentSecsSinceEpoch());
   if (!g.any) {
     for (QLabel* label : {purity_, temperature_, age_, state_}) Show(label, "", kQuietStyle);
     Show(purity_, "No records", kQuietStyle);
     return;
   }
-  const QString level = QString::number(chart_->alarmLevel());
+  const QString level = QString::number(chart_->AlarmLevel());
   Show(purity_, QString::fromStdString(g.purity) + " %", kNormalStyle);
   Show(temperature_, QString::fromStdString(g.temperature) + " DEG", kNormalStyle);
   const QString age = QString::fromStdString(g.age);
@@ -263,7 +263,7 @@ void TrendWindow::UpdateReadout() {
 
 void TrendWindow::ChooseLog() {
   const QString folder =
-      follower_ ? QFileInfo(QString::fromStdString(follower_->path())).path() : LogFolder();
+      follower_ ? QFileInfo(QString::fromStdString(follower_->Path())).path() : LogFolder();
   const QString path = QFileDialog::getOpenFileName(this, "Open measurement log", folder,
                                                     "Logs (*.log);;All files (*)");
   if (!path.isEmpty()) Open(path);
@@ -271,8 +271,8 @@ void TrendWindow::ChooseLog() {
 
 bool TrendWindow::ExportShownPng(const QString& file) const {
   const std::optional<TimeRange> shown =
-      chart_->zoomed() ? std::optional(chart_->visibleRange()) : std::nullopt;
-  return ExportPng(follower_->content(), chart_->alarmLevel(), chart_->title(), file, shown);
+      chart_->Zoomed() ? std::optional(chart_->VisibleRange()) : std::nullopt;
+  return ExportPng(follower_->Content(), chart_->AlarmLevel(), chart_->title(), file, shown);
 }
 
 void TrendWindow::ExportPngTo() {
@@ -283,7 +283,7 @@ void TrendWindow::ExportPngTo() {
 
 void TrendWindow::ExportCsvTo() {
   const QString file = QFileDialog::getSaveFileName(this, "Export CSV", QString(), "CSV (*.csv)");
-  if (!file.isEmpty() && !ExportCsv(QString::fromStdString(follower_->path()), file))
+  if (!file.isEmpty() && !ExportCsv(QString::fromStdString(follower_->Path()), file))
     QMessageBox::warning(this, "Export CSV", "Could not write " + file);
 }
 

@@ -36,12 +36,12 @@ class TrendWindow : public QMainWindow {
   static QString LogFolder();
 
   void Open(const QString& path);
-  QString summary() const { return summary_->text(); }
+  QString Summary() const { return summary_->text(); }
   // The readout's texts, left to right.
-  QStringList readout() const;
+  QStringList Readout() const;
   // The chart as the window shows it (the zoomed stretch, if zoomed).
   bool ExportShownPng(const QString& file) const;
-  bool loading() const { return follower_ && follower_->unreadBytes() > 0; }
+  bool Loading() const { return follower_ && follower_->UnreadBytes() > 0; }
 
  private:
   void Poll();

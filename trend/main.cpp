@@ -79,12 +79,12 @@ int main(int argc, char* argv[]) {
   const LogFollower::Change first =
       path.isEmpty() ? LogFollower::Change::kMissing : log.Poll(exporting ? SIZE_MAX : 0);
   if (first == LogFollower::Change::kUnreadable)
-    return Fail(path + ": " + QString::fromStdString(log.problem()));
+    return Fail(path + ": " + QString::fromStdString(log.Problem()));
 
   if (exporting) {
     if (path.isEmpty()) return Fail("exporting needs a LOGFILE");
     if (first == LogFollower::Change::kMissing) return Fail(path + ": no such file");
-    const LogContent& content = log.content();
+    const LogContent& content = log.Content();
     std::optional<TimeRange> range;
     if (parser.isSet(from) || parser.isSet(to)) {
       const auto start = parser.isSet(from) ? ParseWhen(parser.value(from)) : content.first;

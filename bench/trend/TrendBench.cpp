@@ -66,9 +66,9 @@ void BM_DecimateWeek(benchmark::State& state) {
   for (auto _ : state) {
     BelowLevel below(80);
     below.Update(content.records);
-    benchmark::DoNotOptimize(DecimateLines(content, &Record::purity, week, kColumns, 5));
-    benchmark::DoNotOptimize(DecimateLines(content, &Record::temperature, week, kColumns, 5));
-    benchmark::DoNotOptimize(ShadeStretches(below.stretches(), week, kColumns));
+    benchmark::DoNotOptimize(DecimateLines(content, &Record::Purity, week, kColumns, 5));
+    benchmark::DoNotOptimize(DecimateLines(content, &Record::Temperature, week, kColumns, 5));
+    benchmark::DoNotOptimize(ShadeStretches(below.Stretches(), week, kColumns));
   }
 }
 BENCHMARK(BM_DecimateWeek)->Unit(benchmark::kMillisecond);
@@ -137,7 +137,7 @@ class FollowedLog {
     std::ofstream(path_, std::ios::binary) << bench::SyntheticLog(kRecords);
     follower = LogFollower(path_);
     follower.Poll();
-    chart.SetContent(&follower.content());
+    chart.SetContent(&follower.Content());
     RenderChart(chart, kExportSize);
   }
   ~FollowedLog() { std::filesystem::remove(path_); }
@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
     zrv::trend::TrendWindow window(80, false);
     window.show();
     window.Open(argv[2]);
-    while (window.loading()) QApplication::processEvents();
+    while (window.Loading()) QApplication::processEvents();
     QApplication::processEvents();  // the chart drawn
     std::printf("opened and drawn in %lld ms\n", static_cast<long long>(clock.elapsed()));
     return 0;

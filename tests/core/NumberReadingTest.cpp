@@ -4,7 +4,7 @@
 
 #include "core/CheckedMath.h"
 
-namespace zrv {
+namespace zrv::test {
 using Reading = std::pair<const char*, double>;
 
 TEST(NumberReading, LenientTakesTheLeadingNumberStrictWantsTheWholeText) {
@@ -36,4 +36,4 @@ TEST(NumberReading, RoundsHalvesToEvenWithinTheirWidth) {
     EXPECT_THROW(past(), OverflowError);
 }
 
-}  // namespace zrv
+}  // namespace zrv::test

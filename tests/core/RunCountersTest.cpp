@@ -13,9 +13,9 @@ namespace {
 std::string Counted(const RunCounters& c) {
   const auto value = [](std::optional<double> v) { return v ? std::to_string(*v) : "-"; };
   std::ostringstream s;
-  s << c.records << ' ' << c.email_alarm_notices << ' ' << c.reply_timeouts << ' '
-    << c.failed_log_appends << ' ' << c.unreadable_purities << '/' << c.unreadable_temperatures
-    << ' ' << value(c.purity) << ' ' << value(c.temperature) << ' ' << c.record_time;
+  s << c.records << ' ' << c.emailAlarmNotices << ' ' << c.replyTimeouts << ' '
+    << c.failedLogAppends << ' ' << c.unreadablePurities << '/' << c.unreadableTemperatures << ' '
+    << value(c.purity) << ' ' << value(c.temperature) << ' ' << c.recordTime;
   return s.str();
 }
 

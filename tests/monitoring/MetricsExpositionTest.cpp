@@ -22,10 +22,10 @@ TEST(MetricsExposition, ValuesUnitsAbsenceAndLabels) {
        {"zrv02_purity_ratio", "zrv02_temperature_celsius", "zrv02_last_record_timestamp_seconds",
         "zrv02_run_start_timestamp_seconds"}},
       {[](auto& s) {
-         s.purity_percent = 95.3, s.temperature_celsius = -5, s.record_time = 1796000000;
-         s.alarm_level_percent = 80, s.interval_seconds = 10000, s.records = 1ull << 40;
-         s.email_alarm_notices = 2, s.reply_timeouts = 3, s.failed_log_appends = 4;
-         s.unreadable_purities = 5, s.run_active = s.link_open = s.purity_alarm = true;
+         s.purityPercent = 95.3, s.temperatureCelsius = -5, s.recordTime = 1796000000;
+         s.alarmLevelPercent = 80, s.intervalSeconds = 10000, s.records = 1ull << 40;
+         s.emailAlarmNotices = 2, s.replyTimeouts = 3, s.failedLogAppends = 4;
+         s.unreadablePurities = 5, s.runActive = s.linkOpen = s.purityAlarm = true;
          s.firmware = "1.\"\\\n\xff ~",
          s.address = "127.0.0.1:7777";  // the instrument's text, made safe
        },

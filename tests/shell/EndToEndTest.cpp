@@ -22,7 +22,7 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
   FakeMessageBox messages;
   std::unique_ptr<sim::SimServer> sim;
   QStringList wire;  // the commands the simulator received
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<shell::MainWindow> window;
   const auto find = [&](const char* name) { return window->findChild<QWidget*>(name); };
   const auto shown = [&](const char* name) { return find(name)->property("text").toString(); };
   const auto click = [&](const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); };
@@ -30,18 +30,18 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
     window->findChild<QLineEdit*>(name)->selectAll();
     QTest::keyClicks(find(name), text);
   };
-  const auto idle = [&] { return !window->timer1().Enabled(); };
+  const auto idle = [&] { return !window->Timer1().Enabled(); };
   // The version shown, the commands sent, Check's text; Main_Frame, start, EMail, Check enabled.
   for (const QString want : {"1.00 VER? Complete 1100", "1.10 VER? Complete 1110",
                              "1.20 VER?,THRESHOLD?,HYS?,EMAIL? Complete 1110"}) {
     // The simulator on a free port below 32768, the history files pointing at it, the window.
     sim = std::make_unique<sim::SimServer>(
         sim::SimOptions{.instrument = {.firmware = want.left(4).toStdString(),
-                                       .purity = sim::PurityProfile::list({99.5, 95, 79.9, 70})}});
+                                       .purity = sim::PurityProfile::List({99.5, 95, 79.9, 70})}});
     wire.clear();
     QObject::connect(sim.get(), &sim::SimServer::commandReceived, [&](auto& c) { wire << c; });
-    WriteLocalHistory(ListenLocally([&](quint16 p) { return sim->listen(p); }));
-    window = std::make_unique<MainWindow>(messages);
+    WriteLocalHistory(ListenLocally([&](quint16 p) { return sim->Listen(p); }));
+    window = std::make_unique<shell::MainWindow>(messages);
     click("Version_Check");
     ASSERT_TRUE(QTest::qWaitFor(idle));
     QString got = shown("Label10") + " " + wire.join(",") + " " + shown("Version_Check") + " ";
@@ -70,22 +70,22 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndALateSingleReply
                   .match(logged)
                   .hasMatch())
       << logged.toStdString();
-  const auto& trace = sim->trace();  // after the read-out, PURITY? and TEMP? polled 1 s apart
+  const auto& trace = sim->Trace();  // after the read-out, PURITY? and TEMP? polled 1 s apart
   for (qsizetype i = 6; i < trace.size(); i += 2)
     EXPECT_NEAR(trace[i].msecsSinceEpoch - trace[i - 2].msecsSinceEpoch, 1000, 200);
   // The settings read back at Check (90 and 5) switch and set in the instrument.
   wire.clear();
   click("EMail");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return sim->instrument().emailOn() && idle(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sim->SharedInstrument().EmailOn() && idle(); }));
   typeInto("Txt_Theshold", "85");
   typeInto("Txt_Hysteresis", "3");
   click("EMail_Pramset");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return sim->instrument().hysteresis() == 3 && idle(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sim->SharedInstrument().Hysteresis() == 3 && idle(); }));
   EXPECT_EQ(readBack + " " + shown("EMail") + " " + wire.join(",") + " " +
-                QString::number(sim->instrument().threshold()),
+                QString::number(sim->SharedInstrument().Threshold()),
             "9005 Ready EMAIL ON,THRESHOLD 85,HYS 3 85");
   // A Single command; its late reply goes to the history and not to the log.
-  sim->setFaults({.replyDelayMs = 400});
+  sim->SetFaults({.replyDelayMs = 400});
   click("Single_mode");
   typeInto("Txt_Command", "HYS?");
   click("start");

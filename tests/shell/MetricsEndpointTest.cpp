@@ -64,8 +64,8 @@ TEST(MetricsEndToEnd, HostileClientsPromtoolAndPrometheusThroughASimulatedRun) {
   const quint16 simPort = ListenLocally(simProbe), prometheusPort = ListenLocally(prometheusProbe);
   WriteLocalHistory(simPort);
   FakeMessageBox messages;
-  MainWindow window(messages);
-  MetricsEndpoint endpoint(window);
+  shell::MainWindow window(messages);
+  shell::MetricsEndpoint endpoint(window);
   QString error;
   const quint16 port =
       ListenLocally([&](quint16 p) { return endpoint.Listen(QHostAddress::LocalHost, p, error); });
@@ -99,7 +99,7 @@ TEST(MetricsEndToEnd, HostileClientsPromtoolAndPrometheusThroughASimulatedRun) {
     QTest::mouseClick(window.findChild<QWidget*>(name), Qt::LeftButton);
   };
   click("Version_Check");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.timer1().Enabled(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Timer1().Enabled(); }));
   window.findChild<QLineEdit*>("Txt_Interval")->selectAll();
   QTest::keyClicks(window.findChild<QWidget*>("Txt_Interval"), "1");
   click("start");

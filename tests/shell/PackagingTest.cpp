@@ -29,12 +29,12 @@ TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
     SCOPED_TRACE(testing::Message() << (marker ? marker : "unset") << ' ' << inTheWay);
     QTemporaryDir home;  // the start stays the working directory
     qputenv("HOME", home.path().toLocal8Bit());
-    const QString folder = home.filePath(kMenuStartFolderName);
+    const QString folder = home.filePath(shell::kMenuStartFolderName);
     const std::string history = folder.toStdString() + "/ZRV-02_IPAddressList.Log";
     if (inTheWay == FolderWithHistory && QDir().mkpath(folder)) WriteFileBytes(history, "x\r\n");
     if (inTheWay == PlainFile) WriteFileBytes(folder.toStdString(), "");
-    marker ? qputenv(kMenuStartVariable, marker) : qunsetenv(kMenuStartVariable);
-    const QString failure = EnterMenuStartFolder();
+    marker ? qputenv(shell::kMenuStartVariable, marker) : qunsetenv(shell::kMenuStartVariable);
+    const QString failure = shell::EnterMenuStartFolder();
     EXPECT_EQ(!failure.isEmpty(), fails) << failure.toStdString();
     EXPECT_EQ(QDir::currentPath(), enters ? folder : savedCwd);
     EXPECT_EQ(QFileInfo(folder).isDir(), enters);
@@ -42,7 +42,7 @@ TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
     QDir::setCurrent(savedCwd);
   }
   qputenv("HOME", savedHome);
-  qunsetenv(kMenuStartVariable);
+  qunsetenv(shell::kMenuStartVariable);
 }
 
 TEST(ProgramCommandLineTest, AnswersAndExits) {

@@ -21,7 +21,7 @@ namespace zrv::test {
 
 TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   QTcpServer server;
-  QtTcpClient client;
+  shell::QtTcpClient client;
   const auto notConnected =
       testing::Throws<SocketError>(testing::Property(&SocketError::Number, kNotConnected));
   const auto sendVersionQuery = [&] { client.SendData("VER?\r\n"); };
@@ -56,7 +56,7 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
 // A reply written in pieces that pause, as a slow serial bridge writes it, is one reply.
 TEST(QtTcpClient, JoinsTheSegmentsOfALineThatPauses) {
   QTcpServer server;
-  QtTcpClient client;
+  shell::QtTcpClient client;
   QTcpSocket* peer = ConnectLocally(client, server);
   ASSERT_NE(peer, nullptr);
   for (const char* piece : {"9", "9.", "5%", "\r", "\n"}) {
@@ -78,21 +78,21 @@ QMessageBox* OpenBox() {
 // notice holds nothing, and either goes once closed.
 TEST(QtMessageBox, ABoxHoldsTheWindowButNeverTheRun) {
   sim::SimServer sim(sim::SimOptions{.instrument = {.firmware = "1.10"}});
-  WriteLocalHistory(ListenLocally([&](quint16 p) { return sim.listen(p); }));
-  QtMessageBox messages;
-  MainWindow window(messages);
+  WriteLocalHistory(ListenLocally([&](quint16 p) { return sim.Listen(p); }));
+  shell::QtMessageBox messages;
+  shell::MainWindow window(messages);
   messages.SetWindow(&window);
   window.show();
   const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
   QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return find("start")->isEnabled(); }));
-  window.core().View().Txt_Interval.text = "1";
+  window.Core().View().Txt_Interval.text = "1";
   QTest::mouseClick(find("start"), Qt::LeftButton);
   QTest::keyClicks(find("HostIPEdit"), "x");
   QPointer<QMessageBox> box = OpenBox();
   ASSERT_FALSE(box.isNull());
-  const qsizetype polls = sim.trace().size();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return sim.trace().size() >= polls + 4; }, 4000)) << "2 pairs";
+  const qsizetype polls = sim.Trace().size();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return sim.Trace().size() >= polls + 4; }, 4000)) << "2 pairs";
   EXPECT_EQ(std::tuple(box->text(), box->windowModality(), box->isVisible()),
             std::tuple("Illegal Input !", Qt::WindowModal, true));
   box->close();

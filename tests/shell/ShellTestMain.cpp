@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  InstallFontSubstitutions();
+  zrv::shell::InstallFontSubstitutions();
   testing::InitGoogleTest(&argc, argv);
   zrv::test::EnterTempWorkDir();
   // A port nobody listens on once the probe is gone: nothing answers there.

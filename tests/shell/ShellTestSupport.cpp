@@ -28,7 +28,7 @@ quint16 ListenLocally(QTcpServer& server) {
   return ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); });
 }
 
-QTcpSocket* ConnectLocally(QtTcpClient& client, QTcpServer& server) {
+QTcpSocket* ConnectLocally(shell::QtTcpClient& client, QTcpServer& server) {
   client.SetRemoteHost("127.0.0.1");
   client.SetRemotePort(ListenLocally(server));
   client.Connect();

@@ -19,10 +19,10 @@ namespace {
 
 // A fresh window on boxes that the test reads.
 struct Window : testing::Test {
-  QWidget* find(const char* name) { return window.findChild<QWidget*>(name); }
+  QWidget* Find(const char* name) { return window.findChild<QWidget*>(name); }
   FakeMessageBox messages;
-  MainWindow window{messages};
-  ViewModel& vm = window.core().View();
+  shell::MainWindow window{messages};
+  ViewModel& vm = window.Core().View();
 };
 
 TEST_F(Window, IsBuiltAsDesigned) {
@@ -53,10 +53,10 @@ TEST_F(Window, IsBuiltAsDesigned) {
       "Txt_Save_File|QLineEdit|Main_Frame|zrv-02.log|any|1|32767|160,64,137,17|",
       "Txt_Alarm_level|QLineEdit|Main_Frame|80|any|1|2|24,120,73,17|",
       "Txt_Interval|QLineEdit|Main_Frame|10|any|1|4|24,80,73,17|",
-      "Continue_mode|OptionButtonWidget|Main_Frame|Continue|face|1|0|8,24,137,17|",
-      "Dir1|DirListWidget|Main_Frame|*|any|1|0|160,112,137,76|",
+      "Continue_mode|zrv::shell::OptionButtonWidget|Main_Frame|Continue|face|1|0|8,24,137,17|",
+      "Dir1|zrv::shell::DirListWidget|Main_Frame|*|any|1|0|160,112,137,76|",
       "Drive1|QComboBox|Main_Frame|*|any|1|0|160,88,137,20|",
-      "Single_mode|OptionButtonWidget|Main_Frame|Single|face|1|0|8,184,137,17|",
+      "Single_mode|zrv::shell::OptionButtonWidget|Main_Frame|Single|face|1|0|8,184,137,17|",
       "Label7|QLabel|Main_Frame|* '0' set : 10000s|face|1|0|24,64,127,13|",
       "Label3|QLabel|Main_Frame|Command|face|1|0|32,208,103,13|",
       "Label6|QLabel|Main_Frame|Save to:|face|1|0|160,48,103,13|",
@@ -105,14 +105,14 @@ TEST_F(Window, IsBuiltAsDesigned) {
   const QWidget* focus = QApplication::focusWidget();  // then the next in the tab order
   EXPECT_EQ(std::tuple(window.windowTitle(), window.minimumSize(), window.maximumSize(),
                        focus->objectName(), focus->nextInFocusChain()->objectName(),
-                       window.findChild<DirListWidget*>("Dir1")->path()),
+                       window.findChild<shell::DirListWidget*>("Dir1")->Path()),
             std::tuple("ZRV_02 Controller V1.20", QSize(621, 325), QSize(621, 325), "clear",
                        "TxtBox_Reply", QDir::currentPath()));
 }
 
 TEST_F(Window, KeysGoThroughTheEntryFilters) {
   vm.Main_Frame.enabled = vm.Txt_Command.enabled = true;  // open as after a version check
-  window.renderNow();
+  window.RenderNow();
   // The text shown, the model's, the boxes. \x7f is Delete, other control characters
   // Ctrl+letter: select all, copy, paste twice. Each row starts with Ctrl+A: it types over.
   for (const auto& [field, keys, want] :
@@ -120,7 +120,7 @@ TEST_F(Window, KeysGoThroughTheEntryFilters) {
            {"HostPTEdit", QString::fromUtf8("1\uFF12"), "1|1|Illegal Input !"},  // full-width digit
            {"Txt_Interval", "12\x01\x03\x16\x16", "1212|1212"},
            {"Txt_Alarm_level", QString("12\x01\x7f") + "3", "3|3"}}) {
-    QWidget* target = find(field);
+    QWidget* target = Find(field);
     messages.shown.clear();
     for (QChar c : QChar(1) + keys) {
       // Delete with the text X11 gives it; a character no Qt key stands for.
@@ -144,17 +144,17 @@ TEST_F(Window, KeysGoThroughTheEntryFilters) {
 // change, so the log folder stays.
 TEST_F(Window, AClickOnTheChosenOptionCountsAndTheShownDriveKeepsTheFolder) {
   vm.Main_Frame.enabled = vm.Txt_Command.enabled = true;
-  window.renderNow();
-  QTest::mouseClick(find("Continue_mode"), Qt::LeftButton);
+  window.RenderNow();
+  QTest::mouseClick(Find("Continue_mode"), Qt::LeftButton);
   auto* drives = window.findChild<QComboBox*>("Drive1");
   const std::string folder = vm.Dir1.text;
   emit drives->activated(drives->currentIndex());
-  EXPECT_EQ(std::pair(find("Txt_Command")->isEnabled(), vm.Dir1.text), std::pair(false, folder));
+  EXPECT_EQ(std::pair(Find("Txt_Command")->isEnabled(), vm.Dir1.text), std::pair(false, folder));
 }
 
 TEST_F(Window, TheHistoryShowsEachByteAsOneLatin1Character) {
   vm.TxtBox_Reply.text = "2026/12/06 18:41:13 25\xB0\r\n";
-  window.renderNow();
+  window.RenderNow();
   EXPECT_EQ(window.findChild<QPlainTextEdit*>("TxtBox_Reply")->toPlainText(),
             QString::fromLatin1("2026/12/06 18:41:13 25\xB0\n"));
 }

@@ -27,16 +27,16 @@ TEST(Instrument, RepliesExactlyServesItsProfileAndSendsTheNoticeOncePerDip) {
             "THRESHOLD?>05;HYS 12>OK;HYS?>12;EMAIL ON>OK;EMAIL?>ON;EMAIL OF>OK;EMAIL?>OFF;ver?>"
             "Illegal Command!!;EMAIL OFF>Illegal Command!!;THRESHOLD 100>Illegal Command!!;"
             "THRESHOLD?>05;"},
-           {{.purity = PurityProfile::list({70, 70, 70, 90, 90.1, 80, 79.9, 150, -3, 42.26})},
+           {{.purity = PurityProfile::List({70, 70, 70, 90, 90.1, 80, 79.9, 150, -3, 42.26})},
             "THRESHOLD 80>OK;HYS 10>OK;>70.0%;EMAIL ON>OK;+>70.0%;>70.0%;>90.0%;>90.1%;>80.0%;"
             "+>79.9%;>100.0%;+>0.0%;>42.3%;>42.3%;"},
-           {{.purity = PurityProfile::ramp(99.8, 0.1)}, ">99.8%;>99.9%;>100.0%;>100.0%;"},
-           {{.purity = PurityProfile::ramp(0.2, -0.1)}, ">0.2%;>0.1%;>0.0%;>0.0%;"}}) {
+           {{.purity = PurityProfile::Ramp(99.8, 0.1)}, ">99.8%;>99.9%;>100.0%;>100.0%;"},
+           {{.purity = PurityProfile::Ramp(0.2, -0.1)}, ">0.2%;>0.1%;>0.0%;>0.0%;"}}) {
     Instrument instrument(config);
     QString got;
     for (const QString& step : script.split(';', Qt::SkipEmptyParts)) {
       const std::string command = step.section(QRegularExpression(R"(\+?>)"), 0, 0).toStdString();
-      const auto [text, notice] = instrument.handle(command.empty() ? "PURITY?" : command);
+      const auto [text, notice] = instrument.Handle(command.empty() ? "PURITY?" : command);
       got += QString::fromStdString(command + (notice ? "+>" : ">") + text).replace("\r\n", ";");
     }
     EXPECT_EQ(got, script);
@@ -66,17 +66,17 @@ TEST(SimServer, RepliesAsTheFaultsSay) {
       {{.faults = {.closeAfter = 2}}, "VER?\r\nTEMP?\r\nHYS?\r\n", {"1.20\r\n25.3DEG\r\n", 2, 0, true, 90}},
       {{.faults = {.silent = true}}, "THRESHOLD 33\r\nTHRESHOLD?\r\n", {"", 2, 0, false, 33}},
       {{.faults = {.garbage = true}}, "VER?\r\n", {"#?garbage\r\n", 1, 0, false, 90}},
-      {{.instrument = {.email = true, .purity = PurityProfile::constant(80)}, .noticeDelayMs = 20},
+      {{.instrument = {.email = true, .purity = PurityProfile::Constant(80)}, .noticeDelayMs = 20},
        "PURITY?\r\n", {"80.0%\r\nE-MAIL ALARM\r\n", 1, 2, false, 90}},
   };
   // clang-format on
   for (const auto& [options, sent, after] : rows) {
     SimServer server(options);
-    Link link(test::ListenLocally([&](quint16 port) { return server.listen(port); }), sent);
+    Link link(test::ListenLocally([&](quint16 port) { return server.Listen(port); }), sent);
     const auto now = [&, segments = std::get<2>(after)] {
-      return After(link.blocks.join(), server.trace().size(), segments ? link.blocks.size() : 0,
+      return After(link.blocks.join(), server.Trace().size(), segments ? link.blocks.size() : 0,
                    link.socket.state() == QAbstractSocket::UnconnectedState,
-                   server.instrument().threshold());
+                   server.SharedInstrument().Threshold());
     };
     EXPECT_TRUE(QTest::qWaitFor([&, want = after] { return now() == want; }, 2000))
         << sent.toStdString() << testing::PrintToString(now());

@@ -43,8 +43,8 @@ TEST(LogReaderTest, ReadsEveryLineOrCountsIt) {
     const std::size_t left = bytes.size() - ReadLines(bytes, c);
     std::stringstream out;
     for (const Record& r : c.records)
-      out << FormatStamp(ToCivil(r.time())).substr(11) << ',' << r.purity() << ','
-          << r.temperature() << "; ";
+      out << FormatStamp(ToCivil(r.Time())).substr(11) << ',' << r.Purity() << ','
+          << r.Temperature() << "; ";
     for (UtcSeconds t : c.notices) out << FormatStamp(ToCivil(t)).substr(11) << " !; ";
     out << 'n' << c.lines << " u" << c.unreadable << " m" << c.missingValues << " o" << c.outOfRange
         << " l" << left;
@@ -144,13 +144,13 @@ TEST(ChartDataTest, LinesBreakAtGapsAndClocksSetBack) {
   };
   for (const auto& [range, columns, expected] : rows) {
     std::string got;
-    for (const Line& line : DecimateLines(content, &Record::purity, range, columns, 5)) {
+    for (const Line& line : DecimateLines(content, &Record::Purity, range, columns, 5)) {
       got += got.empty() ? "" : "/ ";
       for (const Point& p : line)
         got += std::to_string(p.time) + ":" + std::to_string(int(p.value)) + " ";
     }
     got += "|";
-    for (const TimeRange& r : ShadeStretches(below.stretches(), range, columns))
+    for (const TimeRange& r : ShadeStretches(below.Stretches(), range, columns))
       got += " " + std::to_string(r.from) + "-" + std::to_string(r.to);
     EXPECT_EQ(got, expected);
   }
@@ -161,22 +161,22 @@ TEST(ChartDataTest, LinesBreakAtGapsAndClocksSetBack) {
   LogContent many;
   for (int i = 0; i < 700; ++i) many.Add({i, (i * 37 % 101) / 10.0, (i * 53 % 97) / 10.0});
   for (const int columns : {1, 3, 50})
-    for (const Field field : {&Record::purity, &Record::temperature}) {
+    for (const Field field : {&Record::Purity, &Record::Temperature}) {
       std::map<int, std::pair<const Record*, const Record*>> extremes;  // column: low, high
       for (const Record& r : many.records) {
-        auto& [low, high] = extremes[std::min(columns - 1, int(r.time() * columns / 699))];
+        auto& [low, high] = extremes[std::min(columns - 1, int(r.Time() * columns / 699))];
         if (!low || (r.*field)() < (low->*field)()) low = &r;
         if (!high || (r.*field)() > (high->*field)()) high = &r;
       }
       Line expected;
       for (const auto& [column, e] : extremes)
         for (const Record* r : {std::min(e.first, e.second), std::max(e.first, e.second)})
-          if (expected.empty() || expected.back().time != r->time())
-            expected.push_back({r->time(), (r->*field)()});
+          if (expected.empty() || expected.back().time != r->Time())
+            expected.push_back({r->Time(), (r->*field)()});
       EXPECT_EQ(DecimateLines(many, field, {0, 699}, columns, 5), std::vector<Line>{expected})
           << columns;
     }
-  EXPECT_EQ(below.total(), (4 - 1) + (200 - 9) + (151 - 150));  // never negative
+  EXPECT_EQ(below.Total(), (4 - 1) + (200 - 9) + (151 - 150));  // never negative
   EXPECT_EQ(DecimateTimes({5, 1, 3, 60, 99, 120, -1}, {0, 99}, 2),
             (std::vector<UtcSeconds>{1, 60}));
 }
@@ -268,11 +268,11 @@ TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
       test::WriteFileBytes("follow.log", kept + action.substr(1));
     const LogFollower::Change change = follower.Poll();
     std::ostringstream got;
-    got << names[int(change)] << ' ' << follower.content().records.size() << ' '
-        << follower.pendingBytes();
+    got << names[int(change)] << ' ' << follower.Content().records.size() << ' '
+        << follower.PendingBytes();
     if (change == LogFollower::Change::kNewRun) watch.NewRun();
     if (change == LogFollower::Change::kAppended || change == LogFollower::Change::kNewRun) {
-      const AlarmWatch::Events e = watch.Update(follower.content(), 80);
+      const AlarmWatch::Events e = watch.Update(follower.Content(), 80);
       got << ' ' << e.fell << ' ' << e.recovered << ' ' << e.emailAlarms;
     }
     EXPECT_EQ(got.str(), after) << action;

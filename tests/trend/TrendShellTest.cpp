@@ -129,11 +129,11 @@ TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
   for (const auto& [bytes, summary] : steps) {
     test::WriteFileBytes(log, (bytes[0] == '+' ? test::ReadFileBytes(log) : "") + bytes.substr(1));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&window, summary = summary] { return window.summary().startsWith(summary); }, 1000))
-        << window.summary().toStdString();
+        [&window, summary = summary] { return window.Summary().startsWith(summary); }, 1000))
+        << window.Summary().toStdString();
   }
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("A new run began"));
-  EXPECT_EQ(window.readout()[0] + ", " + window.readout()[3], "96 %, At or above 80 %");
+  EXPECT_EQ(window.Readout()[0] + ", " + window.Readout()[3], "96 %, At or above 80 %");
 }
 
 }  // namespace zrv::trend
