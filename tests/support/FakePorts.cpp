@@ -105,7 +105,13 @@ void ExpectRuns(const std::string& setup, std::initializer_list<Row> rows) {
   for (const auto& [script, expected] : rows) {
     Rig r;
     r.Run(setup);
-    if (const std::string actual = r.Run(script); actual != expected)
+    std::string actual;
+    try {
+      actual = r.Run(script);
+    } catch (const std::invalid_argument& unknownStep) {
+      actual = unknownStep.what();  // reported at its row like any other difference
+    }
+    if (actual != expected)
       ADD_FAILURE_AT(script.file, script.line)
           << "setup \"" << setup << "\", script \"" << script << "\"\n"
           << testing::internal::EqFailure("expected", "actual", Events(expected), Events(actual),
