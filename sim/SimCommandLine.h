@@ -21,7 +21,10 @@ class SimCommandLine {
   // ErrorText() then says which and why.
   bool Parse(const QStringList& arguments);
 
-  bool HelpRequested() const { return parser_.isSet(QStringLiteral("help")); }
+  // --help-all too: a plain Qt program has no options of Qt's worth listing.
+  bool HelpRequested() const {
+    return parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"));
+  }
   QString HelpText() const { return parser_.helpText(); }
   bool VersionRequested() const { return parser_.isSet(QStringLiteral("version")); }
   // Prints "zrv02-sim <version>" as Qt does and ends the process.
