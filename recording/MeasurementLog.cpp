@@ -77,8 +77,9 @@ void SvZRV_02::KeepPreviousRun() {
   const std::string stem = log.stem().string() + "_" + began;
   fs::path kept;
   for (int n = 1; n <= kMaxKeptNamesPerSecond && (kept.empty() || fs::exists(kept)); ++n) {
-    const std::string number = n == 1 ? "" : "-" + std::to_string(n);
-    kept = log.parent_path() / (stem + number + log.extension().string());
+    std::string name = stem;  // appended to, never prefixed: g++ 12 -O3 misreads a prefix
+    if (n > 1) (name += '-') += std::to_string(n);
+    kept = log.parent_path() / (name + log.extension().string());
   }
   // A rename onto a name in use would replace a run kept before.
   if (fs::exists(kept)) error = std::make_error_code(std::errc::file_exists);

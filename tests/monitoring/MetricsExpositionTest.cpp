@@ -42,7 +42,7 @@ TEST(MetricsExposition, ValuesUnitsAbsenceAndLabels) {
   for (const auto& row : rows) {
     MetricsSnapshot snapshot;
     row.set(snapshot);
-    const std::string text = "\n" + FormatExposition(snapshot);
+    const std::string text = std::string("\n").append(FormatExposition(snapshot));
     for (const auto& line : row.lines)
       EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << line << text;
     for (const auto& name : row.absent) EXPECT_EQ(text.find(name), std::string::npos) << name;

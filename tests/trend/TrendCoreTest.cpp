@@ -151,7 +151,7 @@ TEST(ChartDataTest, LinesBreakAtGapsAndClocksSetBack) {
     }
     got += "|";
     for (const TimeRange& r : ShadeStretches(below.Stretches(), range, columns))
-      got += " " + std::to_string(r.from) + "-" + std::to_string(r.to);
+      (got += ' ') += std::to_string(r.from) + "-" + std::to_string(r.to);
     EXPECT_EQ(got, expected);
   }
   EXPECT_EQ(content.Interval(), 1);
