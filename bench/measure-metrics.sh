@@ -35,16 +35,8 @@ cd "$work"
 "$build/shell/zrv02-controller" --metrics-listen "127.0.0.1:$metrics_port" 2>"$work/ctl.err" &
 ctl_pid=$!
 pids+=($ctl_pid)
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")
-rss() { awk '/VmRSS/{print $2}' "/proc/$ctl_pid/status"; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$ctl_pid/stat"; }
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
-click 448 26 # Check
-for _ in $(seq 50); do grep -q 'VER?' "$work/trace.log" && break; sleep 0.1; done
-sleep 1
-click 364 144 # Txt_Interval
-xdotool key --window "$wid" ctrl+a BackSpace 1
-click 494 268 # start
+source "$root/bench/controller-window.sh"
+start_one_second_run
 sleep 5
 
 # Spacing of PURITY? between two line numbers of the trace.

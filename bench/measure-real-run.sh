@@ -64,9 +64,7 @@ echo "start-up to a shown window (median of ${#ctl_times[@]}, taking turns): con
 "$build/shell/zrv02-controller" >/dev/null 2>&1 &
 ctl_pid=$!
 pids+=($ctl_pid)
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")
-rss() { awk '/VmRSS/{print $2}' "/proc/$ctl_pid/status"; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$ctl_pid/stat"; }
+source "$root/bench/controller-window.sh"
 cpu_percent() { # ticks over seconds
   awk -v t="$1" -v s="$2" -v hz="$(getconf CLK_TCK)" 'BEGIN{printf "%.2f", 100 * t / hz / s}'
 }
@@ -75,13 +73,7 @@ rss_idle=$(rss)
 c0=$(cpu_ticks); sleep 10; c1=$(cpu_ticks)
 echo "idle: RSS $((rss_idle / 1024)) MB ($rss_idle KiB), CPU $(cpu_percent $((c1 - c0)) 10) %"
 
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
-click 448 26 # Check
-for _ in $(seq 50); do grep -q 'VER?' "$work/trace.log" && break; sleep 0.1; done
-sleep 1
-click 364 144 # Txt_Interval
-xdotool key --window "$wid" ctrl+a BackSpace 1
-click 494 268 # start
+start_one_second_run
 rss_start=$(rss)
 c0=$(cpu_ticks); sleep "$seconds"; c1=$(cpu_ticks)
 rss_end=$(rss)
