@@ -1,6 +1,5 @@
 #include "shell/QtMessageBox.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QMessageBox>
 #include <cstdio>
@@ -24,15 +23,16 @@ QMessageBox* OpenBox(const std::string& text, const std::string& detail, QWidget
 
 }  // namespace
 
+// Every box belongs to the window, never to the box that happens to be
+// active: closing one box leaves the others up.
 void QtMessageBox::Show(const std::string& text, const std::string& detail) {
-  QWidget* window = window_ ? window_.data() : QApplication::activeWindow();
-  QMessageBox* box = OpenBox(text, detail, window);
-  box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+  QMessageBox* box = OpenBox(text, detail, window_);
+  box->setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   box->open();
 }
 
 void QtMessageBox::Notify(const std::string& text, const std::string& detail) {
-  QMessageBox* box = OpenBox(text, detail, QApplication::activeWindow());
+  QMessageBox* box = OpenBox(text, detail, window_);
   box->setWindowModality(Qt::NonModal);
   box->show();
 }
