@@ -72,7 +72,15 @@ SimCommandLine::SimCommandLine() {
        "ms"},
       {"delay", "Delay every reply by this many milliseconds (default 0).", "ms"},
       {"silent", "Never reply; commands are still executed and traced."},
+      {"mute", "Never reply to this one command (e.g. TEMP?); it is still executed and traced.",
+       "command"},
       {"split", "Send every reply as two TCP segments, the second 30 ms after the first."},
+      {"split-gap",
+       "Milliseconds between the two segments of a split reply (default 30; over 2000 the "
+       "controller takes the first as a reply cut short).",
+       "ms"},
+      {"line-end", "End reply lines with crlf (default), cr or lf, as serial bridges may.",
+       "crlf|cr|lf"},
       {"join",
        "Hold every reply until the next one is ready and send both in one write; "
        "a reply that gets no follower goes alone after 1000 ms."},
@@ -101,6 +109,7 @@ bool SimCommandLine::ReadValues() {
       !ReadInt("hysteresis", 0, 99, instrument.hysteresis) ||
       !ReadInt("notice-delay", 0, kMaxDelayMs, options_.noticeDelayMs) ||
       !ReadInt("delay", 0, kMaxDelayMs, faults.replyDelayMs) ||
+      !ReadInt("split-gap", 0, kMaxDelayMs, faults.splitGapMs) ||
       !ReadInt("close-after", 1, INT_MAX, faults.closeAfter)) {
     return false;
   }
@@ -116,6 +125,13 @@ bool SimCommandLine::ReadValues() {
     if (email != "on" && email != "off") return Fail("--email wants on or off, got: " + email);
     instrument.email = email == "on";
   }
+  if (parser_.isSet("line-end")) {
+    const QString end = parser_.value("line-end");
+    if (end != "crlf" && end != "cr" && end != "lf")
+      return Fail("--line-end wants crlf, cr or lf, got: " + end);
+    faults.lineEnd = end == "cr" ? "\r" : end == "lf" ? "\n" : "\r\n";
+  }
+  faults.mute = parser_.value("mute").toStdString();
   faults.silent = parser_.isSet("silent");
   faults.split = parser_.isSet("split");
   faults.join = parser_.isSet("join");

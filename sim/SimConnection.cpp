@@ -47,9 +47,10 @@ void SimConnection::RunCommand(const QByteArray& command) {
   const SimFaults faults = options_.faults;
   const InstrumentReply reply =
       instrument_.Handle(std::string_view(command.constData(), command.size()));
-  if (!faults.silent) {
+  if (!faults.silent && command.toStdString() != faults.mute) {
     QByteArray text =
         faults.garbage ? QByteArray(SimFaults::kGarbage) : QByteArray::fromStdString(reply.text);
+    text.replace("\r\n", QByteArray::fromStdString(faults.lineEnd));
     if (faults.replyDelayMs > 0) {
       QTimer::singleShot(
           faults.replyDelayMs, Qt::PreciseTimer, this,
@@ -84,7 +85,7 @@ void SimConnection::Transmit(const QByteArray& text, bool notice, int replies,
   if (faults.split) {
     const qsizetype half = text.size() / 2;
     Queue(text.left(half), 0);
-    Queue(text.mid(half), SimFaults::kSplitGapMs);
+    Queue(text.mid(half), faults.splitGapMs);
   } else {
     Queue(text, 0);
   }

@@ -3,6 +3,8 @@
 // because tests may flip them while connections are open.
 #pragma once
 
+#include <string>
+
 #include "sim/Instrument.h"
 
 namespace zrv::sim {
@@ -15,13 +17,16 @@ struct SimFaults {
   static constexpr int kJoinHoldMs = 1000;
   static constexpr char kGarbage[] = "#?garbage\r\n";
 
-  int replyDelayMs = 0;  // hold every reply this long
-  bool silent = false;   // never reply; commands are still executed and traced
-  bool split = false;    // every reply as two segments, kSplitGapMs apart
-  bool join = false;     // hold a reply until the next one and write both at once;
-                         // a reply without a follower goes alone after kJoinHoldMs
-  int closeAfter = 0;    // close the connection after this many replies; 0 = never
-  bool garbage = false;  // reply kGarbage instead of the proper reply
+  int replyDelayMs = 0;   // hold every reply this long
+  bool silent = false;    // never reply; commands are still executed and traced
+  std::string mute = {};  // never reply to this one command
+  bool split = false;     // every reply as two segments, splitGapMs apart
+  int splitGapMs = kSplitGapMs;
+  std::string lineEnd = "\r\n";  // how each reply line ends: CR LF, CR or LF
+  bool join = false;             // hold a reply until the next one and write both at once;
+                                 // a reply without a follower goes alone after kJoinHoldMs
+  int closeAfter = 0;            // close the connection after this many replies; 0 = never
+  bool garbage = false;          // reply kGarbage instead of the proper reply
 };
 
 struct SimOptions {

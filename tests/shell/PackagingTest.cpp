@@ -53,7 +53,8 @@ TEST(ProgramCommandLineTest, AnswersAndExits) {
         {ZRV02_CONTROLLER_PATH, "zrv-02.log", 1, ""},
         {ZRV02_SIM_PATH, "--version", 0, "zrv02-sim " ZRV02_VERSION "\n"},
         {ZRV02_SIM_PATH, "--help", 0, "--purity-ramp"},
-        {ZRV02_SIM_PATH, "--help-all", 0, "--purity-ramp"}}) {
+        {ZRV02_SIM_PATH, "--help-all", 0, "--purity-ramp"},
+        {ZRV02_SIM_PATH, "--line-end=crcr", 2, ""}}) {
     SCOPED_TRACE(std::string(program) + " " + argument);
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

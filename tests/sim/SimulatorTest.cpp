@@ -62,6 +62,7 @@ TEST(SimServer, RepliesAsTheFaultsSay) {
   // clang-format off
   const std::tuple<SimOptions, QByteArray, After> rows[] = {
       {{.faults = {.split = true}}, "VER?\r\n", {"1.20\r\n", 1, 2, false, 90}},
+      {{.faults = {.mute = "VER?", .lineEnd = "\r"}}, "VER?\r\nTEMP?\r\n", {"25.3DEG\r", 2, 0, false, 90}},
       {{.faults = {.join = true}}, "VER?\r\nTEMP?\r\n", {"1.20\r\n25.3DEG\r\n", 2, 1, false, 90}},
       {{.faults = {.closeAfter = 2}}, "VER?\r\nTEMP?\r\nHYS?\r\n", {"1.20\r\n25.3DEG\r\n", 2, 0, true, 90}},
       {{.faults = {.silent = true}}, "THRESHOLD 33\r\nTHRESHOLD?\r\n", {"", 2, 0, false, 33}},
