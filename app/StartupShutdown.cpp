@@ -51,6 +51,7 @@ void SvZRV_02::Form_Load() {
 
 void SvZRV_02::Form_QueryUnload() {
   CloseSocket();
+  GiveUpHeldRecords();
 }
 
 std::string SvZRV_02::MojiCut(const std::string& Readtext, std::int16_t& Mojist) {

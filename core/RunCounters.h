@@ -16,6 +16,7 @@ struct RunCounters {
   std::uint64_t emailAlarmNotices = 0;
   std::uint64_t replyTimeouts = 0;
   std::uint64_t failedLogAppends = 0;
+  std::uint64_t lostRecords = 0;  // given up without reaching the log
   // Fields of a measurement record that were not a number (empty, garbled).
   std::uint64_t unreadablePurities = 0;
   std::uint64_t unreadableTemperatures = 0;

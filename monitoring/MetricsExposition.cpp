@@ -76,6 +76,8 @@ std::string FormatExposition(const MetricsSnapshot& s) {
             s.replyTimeouts);
   w.Counter("zrv02_log_append_failures_total", "Records that could not be appended to the log.",
             s.failedLogAppends);
+  w.Counter("zrv02_records_lost_total", "Records given up without reaching the log.",
+            s.lostRecords);
   w.Family("zrv02_unreadable_values_total", "counter",
            "Fields of a measurement record that were not a number.");
   w.Sample("zrv02_unreadable_values_total", static_cast<double>(s.unreadablePurities),

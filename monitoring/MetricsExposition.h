@@ -25,6 +25,7 @@ struct MetricsSnapshot {
   std::uint64_t emailAlarmNotices = 0;
   std::uint64_t replyTimeouts = 0;
   std::uint64_t failedLogAppends = 0;
+  std::uint64_t lostRecords = 0;
   std::uint64_t unreadablePurities = 0;
   std::uint64_t unreadableTemperatures = 0;
 

@@ -15,9 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Enough for more than a day of one-second records while the log is away;
-// past it the oldest held record gives way.
-constexpr std::size_t kMaxHeldRecords = 100000;
 // Runs that began in the same second get "-2", "-3", ... up to this many.
 constexpr int kMaxKeptNamesPerSecond = 99;
 
@@ -44,16 +41,8 @@ std::string FirstLine(const fs::path& file) {
 }  // namespace
 
 void SvZRV_02::PrepareLogFile() {
-  if (!g_.HeldRecords.empty()) {
-    // The last run's records that never reached its file get a last chance.
-    if (!WriteHeldRecords()) {
-      ports_.messages.Notify("Can't write log file !", std::to_string(g_.HeldRecords.size()) +
-                                                           " records of the last run "
-                                                           "could not be written to " +
-                                                           g_.LogPath + ": " + logError_);
-      g_.HeldRecords.clear();
-    }
-  }
+  // The last run's records that never reached its file get a last chance.
+  GiveUpHeldRecords();
   if (vm_.Txt_Save_File.text.empty()) {
     g_.LogEnabled = kFalse;
     return;
@@ -66,33 +55,59 @@ void SvZRV_02::PrepareLogFile() {
   if (!out) throw FileError("Can't create " + g_.LogPath + ": " + std::strerror(errno));
 }
 
+void SvZRV_02::GiveUpHeldRecords() {
+  if (g_.HeldRecords.empty() || WriteHeldRecords()) return;
+  counters_.lostRecords += g_.HeldRecords.size();
+  ports_.messages.Notify("Can't write log file !", std::to_string(g_.HeldRecords.size()) +
+                                                       " records could not be written to " +
+                                                       g_.LogPath +
+                                                       " and are given up: " + logError_);
+  g_.HeldRecords.clear();
+  givenWay_ = 0;
+}
+
 void SvZRV_02::KeepPreviousRun() {
-  const fs::path log(g_.LogPath);
   std::error_code error;
   // Only a file with records needs keeping; a device such as /dev/null has none.
-  if (!fs::is_regular_file(log, error) || fs::file_size(log, error) == 0 || error) return;
+  if (!fs::is_regular_file(g_.LogPath, error) || fs::file_size(g_.LogPath, error) == 0 || error)
+    return;
+  // A log that is a symbolic link stays one: the file it points to is kept
+  // beside itself, and the new run's records go through the link again.
+  const fs::path log = fs::canonical(g_.LogPath, error);
   std::string began = StampForFileName(FirstLine(log));
   if (began.empty()) began = StampForFileName(ports_.clock.Stamp());
   if (began.empty()) began = "undated";
   const std::string stem = log.stem().string() + "_" + began;
   fs::path kept;
-  for (int n = 1; n <= kMaxKeptNamesPerSecond && (kept.empty() || fs::exists(kept)); ++n) {
+  for (int n = 1; n <= kMaxKeptNamesPerSecond && !error; ++n) {
     std::string name = stem;  // appended to, never prefixed: g++ 12 -O3 misreads a prefix
     if (n > 1) (name += '-') += std::to_string(n);
     kept = log.parent_path() / (name + log.extension().string());
+    if (!fs::exists(kept, error)) break;
   }
   // A rename onto a name in use would replace a run kept before.
-  if (fs::exists(kept)) error = std::make_error_code(std::errc::file_exists);
+  if (!error && fs::exists(kept, error)) error = std::make_error_code(std::errc::file_exists);
   if (!error) fs::rename(log, kept, error);
-  if (error || fs::exists(log)) {
-    throw FileError("Can't keep the last run of " + g_.LogPath + " as " + kept.string() + ": " +
-                    error.message());
+  if (error || fs::exists(log, error)) {
+    throw FileError("The last run in " + log.string() + " cannot be kept as " +
+                    kept.filename().string() + ": the folder " + log.parent_path().string() +
+                    " does not take it (" + error.message() + ")");
   }
 }
 
 void SvZRV_02::AppendLogLine(const std::string& recordText, const std::string& recordTime) {
   if (g_.MeasureMode != kTrue || g_.LogEnabled != kTrue) return;
-  if (g_.HeldRecords.size() == kMaxHeldRecords) g_.HeldRecords.pop_front();
+  if (g_.HeldRecords.size() == kMaxHeldRecords) {
+    g_.HeldRecords.pop_front();
+    ++counters_.lostRecords;
+    if (++givenWay_ == 1) {
+      ports_.messages.Notify("Can't write log file !",
+                             g_.LogPath + ": " + logError_ + "; " +
+                                 std::to_string(kMaxHeldRecords) +
+                                 " records wait, the most that are held: from now on the oldest "
+                                 "gives way to each new one");
+    }
+  }
   g_.HeldRecords.push_back(recordTime + " " + recordText);
   // A lost record must not stop the run; each outage is reported once.
   if (!WriteHeldRecords()) {
@@ -125,15 +140,16 @@ bool SvZRV_02::WriteHeldRecords() {
   if (!g_.HeldRecords.empty()) return false;
   g_.LogWriteFailed = kFalse;
   g_.LogFailureReported = kFalse;
+  givenWay_ = 0;
   return true;
 }
 
 void SvZRV_02::ReportLogOutage() {
   if (g_.LogWriteFailed != kTrue || g_.LogFailureReported == kTrue) return;
   g_.LogFailureReported = kTrue;
-  ports_.messages.Notify(
-      "Can't write log file !",
-      g_.LogPath + ": " + logError_ + "; the records wait until it can be written");
+  ports_.messages.Notify("Can't write log file !", g_.LogPath + ": " + logError_ + "; " +
+                                                       "records waiting to be written: " +
+                                                       std::to_string(g_.HeldRecords.size()));
 }
 
 void SvZRV_02::Drive1_Change() {

@@ -59,6 +59,7 @@ void MetricsEndpoint::TakeSnapshot() {
   s.emailAlarmNotices = counters.emailAlarmNotices;
   s.replyTimeouts = counters.replyTimeouts;
   s.failedLogAppends = counters.failedLogAppends;
+  s.lostRecords = counters.lostRecords;
   s.unreadablePurities = counters.unreadablePurities;
   s.unreadableTemperatures = counters.unreadableTemperatures;
   s.linkOpen = g.LinkOpen == zrv::kTrue;

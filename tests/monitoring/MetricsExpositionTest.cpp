@@ -24,7 +24,7 @@ TEST(MetricsExposition, ValuesUnitsAbsenceAndLabels) {
       {[](auto& s) {
          s.purityPercent = 95.3, s.temperatureCelsius = -5, s.recordTime = 1796000000;
          s.alarmLevelPercent = 80, s.intervalSeconds = 10000, s.records = 1ull << 40;
-         s.emailAlarmNotices = 2, s.replyTimeouts = 3, s.failedLogAppends = 4;
+         s.emailAlarmNotices = 2, s.replyTimeouts = 3, s.failedLogAppends = 4, s.lostRecords = 6;
          s.unreadablePurities = 5, s.runActive = s.linkOpen = s.purityAlarm = true;
          s.firmware = "1.\"\\\n\xff ~",
          s.address = "127.0.0.1:7777";  // the instrument's text, made safe
@@ -34,8 +34,9 @@ TEST(MetricsExposition, ValuesUnitsAbsenceAndLabels) {
         "zrv02_purity_alarm_level_ratio 0.8", "zrv02_interval_seconds 10000",
         "zrv02_records_total 1099511627776", "# TYPE zrv02_records_total counter",
         "zrv02_email_alarm_notices_total 2", "zrv02_reply_timeouts_total 3",
-        "zrv02_log_append_failures_total 4", R"(zrv02_unreadable_values_total{field="purity"} 5)",
-        "zrv02_run_active 1", "zrv02_link_open 1", "zrv02_purity_alarm 1",
+        "zrv02_log_append_failures_total 4", "zrv02_records_lost_total 6",
+        R"(zrv02_unreadable_values_total{field="purity"} 5)", "zrv02_run_active 1",
+        "zrv02_link_open 1", "zrv02_purity_alarm 1",
         R"(zrv02_instrument_info{address="127.0.0.1:7777",firmware="1.\"\\?? ~"} 1)"},
        {}},
   };

@@ -1,5 +1,6 @@
 // The log file: its path, its exact bytes, and what happens when it cannot
 // be written; and the drive list that chooses its directory.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -52,6 +53,40 @@ TEST(MeasurementLog, ANewStartKeepsTheLastRunInAFileNamedForWhenItBegan) {
                        fs::exists("zrv-02_20261210-090000.log")),
             std::tuple("kept in place\r\n", "no stamp\r\n", "2026/12/09 19:49:59 1.0 2 %&DEG\r\n",
                        false));
+  EXPECT_NE(r.messages.details.back().find(" the folder " + fs::current_path().string() +
+                                           " does not take it (File name too long)"),
+            std::string::npos)
+      << r.messages.details.back();
+  // A log that is a link stays one: its file is kept beside itself and filled anew.
+  fs::create_directory("data");
+  fs::rename("zrv-02_20261209-194959.log", "data/now.log");
+  fs::create_symlink("data/now.log", "linked.log");
+  r.Run("Txt_Save_File=linked.log start t <9.9% t <1.0DEG");
+  EXPECT_EQ(std::tuple(fs::is_symlink("linked.log"), ReadFileBytes("data/now.log"),
+                       fs::is_regular_file(fs::symlink_status("data/now_20261210-090000.log"))),
+            std::tuple(true, "2026/12/10 09:00:00 9.9 1.0 %&DEG\r\n", true));
+}
+
+// Records held when the program ends get a last try; every record that is
+// given up, then or past the holding limit, is counted and reported.
+TEST(MeasurementLog, HeldRecordsGetALastTryAndEveryLossIsCounted) {
+  fs::create_directory("logs");
+  Rig r;
+  r.Run("check t <1.10 t Txt_Interval=1 Dir1=logs start");
+  fs::remove_all("logs");
+  r.Run("t <1% t <2DEG");
+  fs::create_directory("logs");
+  r.w.Form_QueryUnload();
+  EXPECT_EQ(ReadFileBytes("logs/zrv-02.log"), "T 1 2 %&DEG\r\n");
+  r.Run("Dir1=/dev Txt_Save_File=full start t <1% t <2DEG");
+  for (std::size_t i = 0; i < kMaxHeldRecords; ++i) r.w.AppendLogLine("3 4 %&DEG\r\n", "T");
+  r.w.Form_QueryUnload();
+  EXPECT_EQ(r.w.Counters().lostRecords, 1 + kMaxHeldRecords);
+  EXPECT_EQ(r.messages.notified, Texts(4, "Can't write log file !"));
+  EXPECT_EQ(r.messages.details[1].substr(r.messages.details[1].find(';')),
+            "; records waiting to be written: 1");
+  EXPECT_THAT(r.messages.details.back(),
+              testing::StartsWith("100000 records could not be written to /dev/full"));
 }
 
 // A file size limit makes writes short, as a full disk does.
