@@ -6,10 +6,9 @@
 #include "core/SvZRV_02.h"
 
 namespace zrv {
-namespace {
 
-// "###.#%", "##.#%" or "#.#%" followed by CR LF, chosen by length.
-bool HasPurityShape(const std::string& reply) {
+// The shape is chosen by the length.
+bool SvZRV_02::HasPurityShape(const std::string& reply) {
   const std::size_t length = reply.size();
   if (length < 6 || length > 8) return false;
   const std::size_t integerDigits = length - 5;
@@ -19,8 +18,6 @@ bool HasPurityShape(const std::string& reply) {
   const std::string_view tail(reply.data() + integerDigits, 5);
   return tail[0] == '.' && tail[1] >= '0' && tail[1] <= '9' && tail.substr(2) == "%\r\n";
 }
-
-}  // namespace
 
 void SvZRV_02::EvaluatePurityAlarm() {
   if (g_.PurityReply == kIllegalCommand || g_.PollPhase != kTempDue || g_.MeasureMode != kTrue)

@@ -17,9 +17,11 @@ constexpr int kSendIncomplete = 40030;
 // A TCP client with the behaviour of the Winsock control: Connect returns at
 // once and the connection follows later; SendData on a socket that is not
 // connected throws SocketError(kNotConnected) at once; Close is silent in any
-// state. Received data is cut into replies (bytes up to CR LF, see
+// state. Received data is cut into replies (lines, see
 // link/ReplyFramer.h); each reply is announced to
-// SvZRV_02::tcpclient_DataArrival on its own and taken with GetData.
+// SvZRV_02::tcpclient_DataArrival on its own and taken with GetData. When
+// the instrument closes the connection, SvZRV_02::tcpclient_Close follows
+// the replies it sent before.
 class TcpClientPort {
  public:
   virtual ~TcpClientPort() = default;

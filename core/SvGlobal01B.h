@@ -29,6 +29,11 @@ constexpr std::int16_t kReplyTimeoutTicks = 25;
 constexpr std::int16_t kTimeoutsPerRun = 5;  // in a row: the instrument stopped answering
 // Failed sends of a Continue run's queries retried in silence, about 20 s.
 constexpr std::int16_t kSilentRetries = 100;
+// Pairs lost in a row to the instrument closing the link: the link is not usable.
+constexpr std::int16_t kDropsPerRun = 5;
+// Records held while the log cannot be written: more than a day of one-second
+// records; past it the oldest held record gives way.
+constexpr std::size_t kMaxHeldRecords = 100000;
 
 // PollPhase: where the poll cycle of a Continue run stands.
 constexpr std::int16_t kBetweenPolls = 0;
@@ -72,7 +77,8 @@ struct SvGlobal01B {
   std::int16_t PollPhase = 0;
   std::int16_t PurityReceived = 0;
   std::int16_t WaitTicks = 0;
-  std::int16_t NoReplyCount = 0;
+  std::int16_t NoReplyCount = 0;  // time-outs since the last record
+  std::int16_t LinkDrops = 0;     // pairs lost to a closed link since the last record
   std::int16_t AlarmActive = 0;
   std::int16_t BlinkState = 0;
 

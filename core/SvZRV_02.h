@@ -73,6 +73,8 @@ class SvZRV_02 {
   // Poll scheduler and reply interpreter
   void Timer1_Timer();
   void tcpclient_DataArrival(std::int32_t bytesTotal);
+  // The instrument closed or reset the connection.
+  void tcpclient_Close();
 
   // Recording
   void AppendLogLine(const std::string& recordText, const std::string& recordTime);
@@ -91,7 +93,9 @@ class SvZRV_02 {
   void FilterNumericKey(std::int16_t& KeyAscii, bool allowPoint);
   void StartLinkTimer();
   void PollCycle();
-  void WaitStep(std::int32_t limit);
+  void WaitStep();
+  // Gives up the pair under way and asks again on a new connection.
+  void GiveUpPair();
   void IdleStop();
   // A new connection, or none: the replies owed on the old one never come.
   void ConnectSocket();
@@ -99,21 +103,30 @@ class SvZRV_02 {
   // "host:port" of the link, for the operator.
   std::string LinkName() const;
   enum class ReplyWait { Answered, Waiting, TimedOut };
+  // A measurement reply is the oldest still owed.
+  bool MeasurementOwed() const;
   // Counts one tick of waiting for the owed replies; a time-out forgets them.
   ReplyWait WaitForOwedReplies();
   void TakePurityReply(const std::string& reply);
   void TakeTemperatureReply(const std::string& reply);
+  // A reply that cannot be the one owed in the pair.
+  void RefusePairReply(const std::string& reply);
+  // "###.#%", "##.#%" or "#.#%" followed by CR LF.
+  static bool HasPurityShape(const std::string& reply);
   void EvaluatePurityAlarm();
   // A record line in the history and, for measurements and notices, the log.
   void FormRecord(const std::string& text, bool logged);
   void PrepareLogFile();
+  // Held records get one last try; those that still cannot be written are
+  // given up, counted and reported.
+  void GiveUpHeldRecords();
   void KeepPreviousRun();
   bool WriteHeldRecords();
   void ReportLogOutage();
   void AppendHistory();
   void AdvanceHistory();
   void VersionReply(const std::string& reply);
-  void ReadoutReply(std::int16_t step, const std::string& reply);
+  void ReadoutReply(Awaited setting, const std::string& reply);
   void ShowEmailState(bool on);
   // Ends a read-out that the link cut off; Check then reads the settings again.
   void AbandonReadout();
@@ -127,6 +140,8 @@ class SvZRV_02 {
   RunCounters counters_;
   // Why the log could not be written last, for the operator.
   std::string logError_;
+  // Held records that gave way to newer ones in this outage.
+  std::size_t givenWay_ = 0;
 };
 
 }  // namespace zrv

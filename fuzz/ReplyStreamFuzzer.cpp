@@ -1,7 +1,8 @@
 // A misbehaving instrument: arbitrary bytes, cut into arbitrary segments and
 // framed as the socket adapter frames them, arriving in every state the
-// operator can bring the controller into, with ticks, stops, clears and
-// dropped links in between. After every event the state must still make sense.
+// operator can bring the controller into, with ticks, stops, clears,
+// dropped links and links the instrument closes in between. After every event the state must still
+// make sense.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -30,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               {"", " <1.00 t", " <1.10 t", " <1.20 t", " <1.10 t start t", " <1.10 t single t"})));
   std::string log = ReadFileBytes("zrv-02.log");  // Dir1 is the working directory
   while (in.remaining_bytes() > 0) {
-    const int event = in.ConsumeIntegralInRange(0, 5);
-    if (event == 0) {  // one arrival, then maybe the pause that hands on a line without CR LF
+    const int event = in.ConsumeIntegralInRange(0, 6);
+    if (event == 0) {  // one arrival, then maybe the pause that hands on a line cut
       rig.clock.stamp = trend::FormatStamp(*trend::ParseStamp(rig.clock.stamp) + 1);
       framer.Feed(in.ConsumeRandomLengthString(512));
       if (in.ConsumeBool()) framer.FlushPartial();
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       rig.Run("t*" + std::to_string(in.ConsumeIntegralInRange(1, 30)));
       rig.w.Timer2_Timer();
     }
-    if (event >= 2) rig.Run(std::array{"stop", "clear", "drop", "offline"}[event - 2]);
+    if (event >= 2) rig.Run(std::array{"stop", "clear", "drop", "offline", "closed"}[event - 2]);
 
     // After every event:
     for (std::int16_t f :
@@ -69,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                             {g.PollPhase, kPurityDue},
                                             {g.WaitTicks, kReplyTimeoutTicks - 1},
                                             {g.NoReplyCount, kTimeoutsPerRun - 1},
+                                            {g.LinkDrops, kDropsPerRun - 1},
                                             {g.SendRetries, kSilentRetries - 1}};
     for (auto [value, most] : counters)
       Require(value >= 0 && value <= most, "counters within their ranges");

@@ -87,6 +87,27 @@ bool SvZRV_02::SendCommand(const std::string& command, Awaited answers) {
   return false;
 }
 
+void SvZRV_02::tcpclient_Close() {
+  // Nothing owed on the closed connection can come any more. A pair under
+  // way is asked again on a new one at once instead of waited for: this is a
+  // fault of the link, not of an instrument that does not answer. An
+  // instrument that drops every connection still ends the run.
+  const bool pairLost = g_.ContinuousRun == kTrue && MeasurementOwed();
+  CloseSocket();
+  g_.LinkOpen = kFalse;
+  vm_.TCP_Condition.backColor = kWhite;
+  if (!pairLost) return;
+  g_.LinkDrops = Inc16(g_.LinkDrops);
+  if (g_.LinkDrops == kDropsPerRun) {
+    ports_.messages.Show("Can't connected !",
+                         LinkName() + ": the instrument closed the connection " +
+                             std::to_string(kDropsPerRun) + " times in a row before answering");
+    HaltPolling();
+    return;
+  }
+  GiveUpPair();
+}
+
 void SvZRV_02::HaltPolling() {
   ports_.Timer1.SetEnabled(false);
   g_.LinkOpen = kFalse;

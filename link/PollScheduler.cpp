@@ -45,11 +45,19 @@ void SvZRV_02::Timer1_Timer() {
   } else if (g_.ContinuousRun == kTrue) {
     PollCycle();
   } else if (g_.VersionPending == 0 && g_.ReadoutStep == kReadoutIdle) {
-    if (WaitForOwedReplies() != ReplyWait::Waiting) IdleStop();
+    // The last pair of a run that was stopped is still let in; an
+    // acknowledgement or a Single reply holds the link no longer than one
+    // that comes at once.
+    if (!MeasurementOwed() || WaitForOwedReplies() != ReplyWait::Waiting) IdleStop();
   } else if (WaitForOwedReplies() != ReplyWait::Waiting) {
     // The e-mail state reply of the read-out did not come in time.
     AbandonReadout();
   }
+}
+
+bool SvZRV_02::MeasurementOwed() const {
+  const std::optional<Awaited> oldest = g_.Owed.Oldest();
+  return oldest == Awaited::Purity || oldest == Awaited::Temperature;
 }
 
 SvZRV_02::ReplyWait SvZRV_02::WaitForOwedReplies() {
@@ -80,7 +88,7 @@ void SvZRV_02::PollCycle() {
     case kPurityDue:
       if (g_.PurityReceived == kTrue) {
         // The temperature reply of the previous pair is still outstanding.
-        WaitStep(limit);
+        WaitStep();
         return;
       }
       g_.WaitTicks = 0;
@@ -95,7 +103,7 @@ void SvZRV_02::PollCycle() {
       return;
     case kTempDue:
       if (g_.PurityReceived != kTrue) {
-        WaitStep(limit);
+        WaitStep();
         return;
       }
       g_.WaitTicks = 0;
@@ -138,7 +146,7 @@ void SvZRV_02::PollCycle() {
   }
 }
 
-void SvZRV_02::WaitStep(std::int32_t limit) {
+void SvZRV_02::WaitStep() {
   // A waiting tick does not advance the interval.
   g_.TickCount = Dec32(g_.TickCount);
   g_.WaitTicks = Inc16(g_.WaitTicks);
@@ -157,16 +165,21 @@ void SvZRV_02::WaitStep(std::int32_t limit) {
     HaltPolling();
     return;
   }
-  // Abandon the pair on a new connection, so that the reply given up on can
-  // never come back as the answer to a later query; the next tick starts the
-  // pair again with "PURITY?".
+  GiveUpPair();
+}
+
+void SvZRV_02::GiveUpPair() {
+  // On a new connection, so that a reply given up on can never come back as
+  // the answer to a later query; the next tick starts the pair again with
+  // "PURITY?".
   CloseSocket();
   ConnectSocket();
   g_.LinkOpen = kTrue;
+  g_.WaitTicks = 0;
   g_.SendRetries = 0;
   g_.SendFailed = kFalse;
   g_.PurityReceived = kFalse;
-  g_.TickCount = limit;
+  g_.TickCount = CheckedMul<std::int32_t>(g_.IntervalSeconds, kTicksPerSecond);
 }
 
 }  // namespace zrv

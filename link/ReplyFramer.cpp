@@ -1,32 +1,42 @@
 #include "link/ReplyFramer.h"
 
+#include <utility>
+
+#include "core/Commands.h"
+
 namespace zrv {
 
 void ReplyFramer::Feed(std::string_view bytes) {
   for (const char c : bytes) {
-    if (dropping_) {
-      // Only the line end matters; a CR before it was dropped with the rest.
-      if (c == '\n') dropping_ = false;
-      continue;
-    }
-    partial_ += c;
-    if (c == '\n' && partial_.size() >= 2 && partial_[partial_.size() - 2] == '\r') {
-      Complete();
-    } else if (partial_.size() == kMaxReplyBytes) {
-      Complete();
-      dropping_ = true;
+    const bool lf = c == '\n';
+    if (std::exchange(afterCr_, false) && lf) continue;
+    if (lf || c == '\r') {
+      afterCr_ = !lf;
+      if (!std::exchange(dropping_, false)) Queue(std::exchange(partial_, {}) + kCrLf);
+    } else if (!dropping_) {
+      partial_ += c;
+      if (partial_.size() == kMaxReplyBytes) Cut();
     }
   }
 }
 
 void ReplyFramer::FlushPartial() {
-  if (!partial_.empty()) Complete();
-  dropping_ = false;
+  if (!partial_.empty()) Cut();
 }
 
-void ReplyFramer::Complete() {
-  if (replies_.size() < kMaxQueuedReplies) replies_.push_back(std::move(partial_));
-  partial_.clear();
+void ReplyFramer::EndStream() {
+  FlushPartial();
+  dropping_ = false;
+  afterCr_ = false;
+}
+
+void ReplyFramer::Cut() {
+  Queue(std::exchange(partial_, {}));
+  dropping_ = true;
+}
+
+void ReplyFramer::Queue(std::string reply) {
+  if (replies_.size() < kMaxQueuedReplies) replies_.push_back(std::move(reply));
 }
 
 std::string ReplyFramer::TakeReply() {

@@ -24,6 +24,7 @@ void SvZRV_02::start_Click() {
   try {
     g_.WaitTicks = 0;
     g_.NoReplyCount = 0;
+    g_.LinkDrops = 0;
     g_.SendRetries = 0;
     g_.SendFailed = kFalse;
     g_.PurityReceived = kFalse;

@@ -18,21 +18,17 @@ std::string ShownValue(const std::string& reply) {
 
 }  // namespace
 
-void SvZRV_02::ReadoutReply(std::int16_t step, const std::string& reply) {
+void SvZRV_02::ReadoutReply(Awaited setting, const std::string& reply) {
   g_.ReplyHandled = 1;
-  switch (step) {
-    case kReadoutThresholdSent:
-      vm_.Txt_Theshold.text = ShownValue(reply);
-      g_.PendingCommand = kHysteresisQuery;
-      break;
-    case kReadoutHysteresisSent:
-      vm_.Txt_Hysteresis.text = ShownValue(reply);
-      g_.PendingCommand = kEmailQuery;
-      break;
-    default:
-      ShowEmailState(reply == kEmailOnReply);
-      g_.ReadoutStep = kReadoutIdle;
-      break;
+  if (setting == Awaited::Threshold) {
+    vm_.Txt_Theshold.text = ShownValue(reply);
+    g_.PendingCommand = kHysteresisQuery;
+  } else if (setting == Awaited::Hysteresis) {
+    vm_.Txt_Hysteresis.text = ShownValue(reply);
+    g_.PendingCommand = kEmailQuery;
+  } else {
+    ShowEmailState(reply == kEmailOnReply);
+    g_.ReadoutStep = kReadoutIdle;
   }
 }
 

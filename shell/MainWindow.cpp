@@ -183,6 +183,7 @@ void MainWindow::WireTimersAndSocket() {
   connect(&timer1_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer1_Timer); });
   connect(&timer2_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer2_Timer); });
   connect(&tcp_, &QtTcpClient::replyReady, this, &MainWindow::ScheduleDelivery);
+  connect(&tcp_, &QtTcpClient::peerClosed, this, &MainWindow::ScheduleDelivery);
 }
 
 void MainWindow::RenderNow() {
@@ -216,17 +217,22 @@ void MainWindow::OnTick(void (SvZRV_02::*handler)()) {
 void MainWindow::ScheduleDelivery() {
   // Delivered from the event loop, never from inside the socket's signal or
   // a handler: a box that a reply raises must not hold up the socket.
-  if (deliveryQueued_ || handlerDepth_ > 0 || !tcp_.HasReply()) return;
+  if (deliveryQueued_ || handlerDepth_ > 0 || !(tcp_.HasReply() || tcp_.PeerClosed())) return;
   deliveryQueued_ = true;
   QMetaObject::invokeMethod(this, &MainWindow::DeliverReply, Qt::QueuedConnection);
 }
 
 void MainWindow::DeliverReply() {
   deliveryQueued_ = false;
-  if (handlerDepth_ > 0 || !tcp_.HasReply()) return;
+  if (handlerDepth_ > 0) return;
   // One reply per data arrival; the next one is scheduled when it returns.
-  const auto bytesTotal = static_cast<std::int32_t>(tcp_.NextReplySize());
-  RunHandler([&] { core_.tcpclient_DataArrival(bytesTotal); });
+  // The instrument's close comes after the replies it sent before it.
+  if (tcp_.HasReply()) {
+    const auto bytesTotal = static_cast<std::int32_t>(tcp_.NextReplySize());
+    RunHandler([&] { core_.tcpclient_DataArrival(bytesTotal); });
+  } else if (tcp_.TakePeerClose()) {
+    RunHandler([this] { core_.tcpclient_Close(); });
+  }
 }
 
 void MainWindow::TakeOptionValues() {

@@ -1,5 +1,7 @@
 #include "shell/QtTcpClient.h"
 
+#include <QScopedValueRollback>
+
 #include "core/HandlerError.h"
 
 namespace zrv::shell {
@@ -15,6 +17,15 @@ QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
   connect(&socket_, &QTcpSocket::readyRead, this, &QtTcpClient::ReadReceived);
   connect(&socket_, &QAbstractSocket::errorOccurred, this,
           [this] { lastError_ = socket_.errorString(); });
+  connect(&socket_, &QAbstractSocket::disconnected, this, [this] {
+    if (dropping_) return;
+    ReadReceived();
+    framer_.EndStream();
+    quiet_.stop();
+    peerClosed_ = true;
+    if (framer_.HasReply()) emit replyReady();
+    emit peerClosed();
+  });
 }
 
 void QtTcpClient::ReadReceived() {
@@ -23,7 +34,7 @@ void QtTcpClient::ReadReceived() {
   const QByteArray bytes = socket_.readAll();
   if (bytes.isEmpty()) return;
   framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  if (framer_.LineOpen()) {
+  if (framer_.HasPartial()) {
     quiet_.start();
   } else {
     quiet_.stop();
@@ -47,6 +58,7 @@ void QtTcpClient::Connect() {
   // A connect on an open or half-open socket starts over rather than fail.
   if (socket_.state() != QAbstractSocket::UnconnectedState) Drop();
   lastError_.clear();
+  peerClosed_ = false;
   socket_.connectToHost(host_, port_);
 }
 
@@ -78,9 +90,11 @@ void QtTcpClient::Drop() {
   ReadReceived();
   // The line will not go on on this connection.
   quiet_.stop();
-  framer_.FlushPartial();
+  framer_.EndStream();
   if (framer_.HasReply()) emit replyReady();
+  const QScopedValueRollback<bool> dropping(dropping_, true);
   socket_.abort();
+  peerClosed_ = false;
 }
 
 }  // namespace zrv::shell

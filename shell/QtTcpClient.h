@@ -7,15 +7,19 @@
 // Everything the socket receives is read at once into a ReplyFramer, so no
 // byte waits in the socket while a handler (or a box it shows) runs;
 // replyReady announces complete replies, which GetData hands out one at a
-// time. A line without CR LF becomes a reply once it has been quiet for
-// kQuietMs: a slow serial bridge or a peer that writes byte by byte pauses
-// inside a line, and a reply taken before its end would be a false one.
+// time. A line that has not ended is handed on, as a cut reply, once it has
+// been quiet for kQuietMs: a slow serial bridge or a peer that writes byte by
+// byte pauses inside a line, but not for that long.
+//
+// When the instrument closes or resets the connection, peerClosed follows
+// the replies it sent before; our own Close or Connect is no such event.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
 #include <QTimer>
+#include <utility>
 
 #include "core/Ports.h"
 #include "link/ReplyFramer.h"
@@ -40,11 +44,15 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   void Close() override;
 
   bool HasReply() const { return framer_.HasReply(); }
+  // The instrument closed the connection we still hold; taking it clears it.
+  bool PeerClosed() const { return peerClosed_; }
+  bool TakePeerClose() { return std::exchange(peerClosed_, false); }
   std::size_t NextReplySize() const { return framer_.NextReplySize(); }
   QAbstractSocket::SocketState State() const { return socket_.state(); }
 
  signals:
   void replyReady();
+  void peerClosed();
 
  private:
   void ReadReceived();
@@ -58,6 +66,8 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   quint16 port_ = 0;
   // Why the last connection failed or ended, for the operator.
   QString lastError_;
+  bool peerClosed_ = false;
+  bool dropping_ = false;  // our own abort is under way
 };
 
 }  // namespace zrv::shell

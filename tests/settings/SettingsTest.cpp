@@ -13,12 +13,16 @@ TEST(Settings, ReadoutOnFirmware120) {
                  {"t <95 t <5 t t*24 <ON ?Txt_Theshold ?Txt_Hysteresis ?EMail ?TxtBox_Reply t",
                   "@1 THRESHOLD? @2 HYS? @3 EMAIL? Txt_Theshold=95 Txt_Hysteresis=5 EMail=Ready "
                   "TxtBox_Reply= @28 close"},
-                 {"t <100 ?Txt_Theshold t <<9 ?Txt_Hysteresis",
+                 {"t <100 ?Txt_Theshold t <9 ?Txt_Hysteresis",
                   "@1 THRESHOLD? Txt_Theshold=10 @2 HYS? Txt_Hysteresis=9"},
-                 {"t <<\n ?Txt_Theshold", "@1 THRESHOLD? Txt_Theshold="},
-                 // A notice takes a query's place; the query's own reply still counts.
-                 {"t <E-MAIL~ALARM ?Txt_Theshold <95 ?Txt_Theshold t",
-                  "@1 THRESHOLD? Txt_Theshold=E- Txt_Theshold=95 @2 HYS?"},
+                 {"t < ?Txt_Theshold", "@1 THRESHOLD? Txt_Theshold="},
+                 // A notice is a notice, also in a read-out; the query's reply still counts.
+                 {"t <E-MAIL~ALARM ?Txt_Theshold <95 ?Txt_Theshold t ?TxtBox_Reply",
+                  "@1 THRESHOLD? Txt_Theshold=0 Txt_Theshold=95 @2 HYS? TxtBox_Reply=T E-MAIL "
+                  "ALARM\r\n"},
+                 // A cut reply gives no value: the read-out ends and Check reads again.
+                 {"t <<9 ?Txt_Theshold ?Version_Check t",
+                  "@1 THRESHOLD? Txt_Theshold=0 Version_Check=Complete @2 close"},
                  {"t <9 t <9 t EMail=x <on ?EMail email t",
                   "@1 THRESHOLD? @2 HYS? @3 EMAIL? EMail=not Ready connect @4 EMAIL ON"},
                  // Each query waits for the reply before it, so a late reply lands in its
@@ -53,9 +57,9 @@ TEST(Settings, SwitchAndSetOnFirmware110) {
            "connect @3 EMAIL OF EMail=not Ready EMail.color=buttonface @4 close"},
           {"offline email t ?EMail email",
            "connect @1 close !Can't connected ! EMail=not Ready connect"},
-          // Both texts go out as typed in one send, owing two replies.
-          {"Txt_Theshold=95 Txt_Hysteresis=2 set t <OK t <OK t",
-           "connect @1 THRESHOLD 95\r\nHYS 2 @3 close"},
+          // Both texts go out as typed in one send; the acknowledgements are not waited for.
+          {"Txt_Theshold=95 Txt_Hysteresis=2 set t t ?TxtBox_Reply",
+           "connect @1 THRESHOLD 95\r\nHYS 2 @2 close TxtBox_Reply="},
           {"Txt_Theshold=9.5ab Txt_Hysteresis=~1~ set t", "connect @1 THRESHOLD 9.5ab\r\nHYS  1 "},
           // After a run, the acknowledgements are shown, never logged or paired.
           {"Txt_Interval=1 start t <99.5% stop t <25.3DEG t set t <OK <OK t email t <OK t ?log "

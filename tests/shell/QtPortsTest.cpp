@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include "shell/QtTcpClient.h"
 #include "sim/SimServer.h"
 #include "tests/shell/ShellTestSupport.h"
+#include "tests/support/FakePorts.h"
 
 namespace zrv::test {
 
@@ -47,23 +49,33 @@ TEST(QtTcpClient, SendsOnlyWhenConnectedBytesTravelExactlyCloseFlushes) {
   client.SendData("EMAIL ON\r\n");
   client.Close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() == 10; })) << "handed over";
+  EXPECT_FALSE(client.PeerClosed()) << "our own close";
   EXPECT_THAT(sendVersionQuery, notConnected);
   live.close();  // a refused connect ends unconnected
   client.Connect();
   EXPECT_TRUE(QTest::qWaitFor([&] { return client.State() == QAbstractSocket::UnconnectedState; }));
 }
 
-// A reply written in pieces that pause, as a slow serial bridge writes it, is one reply.
-TEST(QtTcpClient, JoinsTheSegmentsOfALineThatPauses) {
+// A reply written in pieces that pause, as a slow serial bridge writes it, is
+// one reply; one that pauses past the quiet time is cut, and the rest of its
+// line dropped. The peer's close comes after the replies it sent.
+TEST(QtTcpClient, JoinsTheSegmentsOfALineThatPausesAndCutsOneThatStops) {
   QTcpServer server;
   shell::QtTcpClient client;
   QTcpSocket* peer = ConnectLocally(client, server);
   ASSERT_NE(peer, nullptr);
-  for (const char* piece : {"9", "9.", "5%", "\r", "\n"}) {
+  for (const char* piece : {"9", "9.", "5%", "\r", "\n25.3"}) {
     peer->write(piece);
     QTest::qWait(400);
   }
   EXPECT_EQ(client.GetData(), "99.5%\r\n");
+  EXPECT_FALSE(client.HasReply());
+  QTest::qWait(shell::QtTcpClient::kQuietMs);
+  peer->write("DEG\r\nOK\r");
+  peer->disconnectFromHost();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return client.PeerClosed(); }));
+  EXPECT_EQ(client.GetData(), "25.3");
+  EXPECT_EQ(client.GetData(), "OK\r\n");
   EXPECT_FALSE(client.HasReply());
 }
 
@@ -95,8 +107,11 @@ TEST(QtMessageBox, ABoxHoldsTheWindowButNeverTheRun) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return sim.Trace().size() >= polls + 4; }, 4000)) << "2 pairs";
   EXPECT_EQ(std::tuple(box->text(), box->windowModality(), box->isVisible()),
             std::tuple("Illegal Input !", Qt::WindowModal, true));
-  box->close();
+  // A notice raised while the box is up belongs to the window: it outlives the box.
+  QApplication::setActiveWindow(box);  // as when the operator looks at it
   messages.Notify("Can't write log file !", "/x/zrv-02.log: No such file or directory");
+  box->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QPointer<QMessageBox> notice = OpenBox();
   ASSERT_FALSE(notice.isNull());
   EXPECT_EQ(
@@ -104,6 +119,38 @@ TEST(QtMessageBox, ABoxHoldsTheWindowButNeverTheRun) {
       std::tuple("Can't write log file !", false, "/x/zrv-02.log: No such file or directory"));
   notice->close();
   EXPECT_TRUE(QTest::qWaitFor([&] { return box.isNull() && notice.isNull(); })) << "deleted";
+}
+
+// An instrument that closes the link instead of answering "PURITY?" once:
+// the pair is asked again on a new connection at once, not after a time-out.
+TEST(MainWindow, AClosedLinkIsAskedAgainAtOnce) {
+  QTcpServer instrument;
+  WriteLocalHistory(ListenLocally(instrument));
+  QList<qint64> purityAsked;  // when, in ms since the epoch
+  QObject::connect(&instrument, &QTcpServer::newConnection, [&] {
+    QTcpSocket* link = instrument.nextPendingConnection();
+    QObject::connect(link, &QTcpSocket::readyRead, [&, link] {
+      while (link->canReadLine()) {
+        const QByteArray command = link->readLine().trimmed();
+        if (command == "PURITY?") purityAsked << QDateTime::currentMSecsSinceEpoch();
+        if (command == "PURITY?" && purityAsked.size() == 1) link->close();
+        link->write(command == "VER?"    ? "1.10\r\n"
+                    : command == "TEMP?" ? "25.3DEG\r\n"
+                                         : "99.5%\r\n");
+      }
+    });
+  });
+  FakeMessageBox messages;
+  shell::MainWindow window(messages);
+  const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
+  QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return find("start")->isEnabled(); }));
+  window.Core().View().Txt_Interval.text = "1";
+  QTest::mouseClick(find("start"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.Core().Counters().records == 1; }));
+  EXPECT_LT(purityAsked[1] - purityAsked[0], 1000);
+  EXPECT_EQ(window.Core().Counters().replyTimeouts, 0u);
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace zrv::test

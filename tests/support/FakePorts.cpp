@@ -84,6 +84,8 @@ std::string Rig::Run(const std::string& script) {
       w.start_Click();
     } else if (step == "drop" || step == "offline") {
       socket.connected = false, socket.connectsImmediately = step == "drop";
+    } else if (step == "closed") {
+      socket.connected = false, w.RunHandler([&] { w.tcpclient_Close(); });
     } else if (const auto click = clicks.find(step); click != clicks.end()) {
       w.RunHandler([&] { (w.*click->second)(); });
     } else {

@@ -82,7 +82,8 @@ struct Rig {
   //   Name=text     operator types into a control
   //   check, start (Continue), single, stop, email, set, clear: clicks;
   //   Single_mode, Continue_mode, Drive1_Change: the mode buttons, a drive picked
-  //   drop          the link drops; a reconnect completes
+  //   drop          the link drops unnoticed; a reconnect completes
+  //   closed        the instrument closes the link; a reconnect completes
   //   offline       the link drops and no connect completes
   //   ?Name, ?log   append a control's text (" off" when disabled) or zrv-02.log
   //   ?Name.color   append a control's back colour: "green", "buttonface", ...
