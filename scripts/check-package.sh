@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the release preset, checks what `cmake --install` puts down, makes the
-# .deb with CPack and runs lintian on it, installs it with apt-get (as root),
-# checks the programs on the PATH, their manual pages and their answers without
-# a display, the menu entries and the menu start folder, and removes the
-# package again.
+# .deb with CPack and runs lintian on it, has apt-get simulate its install (its
+# dependencies must resolve), unpacks it into a scratch root in a temporary
+# folder and checks from there the programs on the PATH, their manual pages and
+# their answers without a display, the menu entries and the menu start folder.
+# Nothing is installed into or removed from the machine: a workstation with the
+# package keeps its copy, one without it stays without it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,14 +18,23 @@ fail() {
 }
 
 work=$(mktemp -d)
-chmod 755 "$work" # apt's download user reads the .deb from here
-installed=false
 cleanup() {
   [[ -n "${controller:-}" ]] && kill "$controller" 2>/dev/null
-  $installed && DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$package" >/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Canonical, so that it compares with what /proc reports for a started program.
+work=$(realpath "$work")
+# Temporary files of the tools below stay in it too (lintian leaves a database
+# file behind in TMPDIR, xvfb-run its display's authority file until it ends).
+mkdir "$work/tmp"
+export TMPDIR="$work/tmp"
+
+# The machine's record of the package (or its absence), the same at the end.
+package_state() {
+  dpkg-query -W -f='${db:Status-Abbrev} ${Version}' "$package" 2>/dev/null || echo absent
+}
+state_before=$(package_state)
 
 cmake --preset release >/dev/null
 cmake --build --preset release
@@ -58,12 +69,32 @@ done
 lintian --fail-on error "$deb" 2>&1 | { grep -v "running with root privileges" || true; } ||
   fail "lintian found errors"
 
-cp "$deb" "$work/"
-installed=true
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$work/$(basename "$deb")" >/dev/null
+# The dependencies resolve on this machine, found by a simulated install of the
+# local file: nothing is installed, and the planner log and package caches that
+# apt would write under /var go to the temporary folder or nowhere.
+simulated=$(apt-get install --simulate -o Dir::Log="$work/apt-log" \
+  -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache= "$root/$deb" 2>&1) ||
+  fail "apt-get cannot install $deb:"$'\n'"$simulated"
+grep '^Inst ' <<<"$simulated" || true
+! grep -q '^Remv ' <<<"$simulated" ||
+  fail "installing $deb would remove packages:"$'\n'"$(grep '^Remv ' <<<"$simulated")"
+
+# The package's files, unpacked as dpkg would put them under /, in a scratch root.
+scratch=$work/root
+dpkg-deb -x "$deb" "$scratch"
+# Its programs come first on the PATH, its manual pages are the only ones man
+# sees, and what the programs write (Qt's runtime folder, caches, settings) stays
+# in the temporary folder.
+export PATH="$scratch/usr/bin:$PATH" MANPATH="$scratch/usr/share/man"
+mkdir -p "$work/check-home" "$work/runtime"
+chmod 700 "$work/runtime"
+export HOME="$work/check-home" XDG_RUNTIME_DIR="$work/runtime"
+unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME
 
 for program in "${programs[@]}"; do
-  [[ "$(command -v "$program")" == "/usr/bin/$program" ]] || fail "$program is not on the PATH"
+  [[ "$(command -v "$program")" == "$scratch/usr/bin/$program" ]] || fail "$program is not on the PATH"
+  [[ "$(man -w "$program" 2>/dev/null)" == "$scratch/usr/share/man/man1/$program.1.gz" ]] ||
+    fail "man finds no page of $program in the package"
 done
 for program in "${programs[@]}"; do
   # Over ssh or in a script there is no display: the answers must not need one.
@@ -73,7 +104,7 @@ for program in "${programs[@]}"; do
   LC_ALL=C.UTF-8 MANWIDTH=80 man "$program" 2>/dev/null | grep -q "^$program $version" ||
     fail "man $program shows no page of $program $version"
 done
-head -1 "/usr/share/doc/$package/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+head -1 "$scratch/usr/share/doc/$package/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
   fail "/usr/share/doc/$package/copyright is not machine-readable"
 export QT_QPA_PLATFORM=offscreen
 [[ "$(zrv02-controller --version)" == "zrv02-controller $version" ]] ||
@@ -81,14 +112,14 @@ export QT_QPA_PLATFORM=offscreen
 zrv02-sim --help | grep -q -- '--port' || fail "zrv02-sim --help lists no --port"
 [[ "$(zrv02-trend --version)" == "zrv02-trend $version" ]] ||
   fail "zrv02-trend --version: $(zrv02-trend --version)"
-menu_entries=(/usr/share/applications/zrv02-controller.desktop /usr/share/applications/zrv02-trend.desktop)
+menu_entries=("$scratch"/usr/share/applications/zrv02-controller.desktop "$scratch"/usr/share/applications/zrv02-trend.desktop)
 desktop-file-validate "${menu_entries[@]}"
-[[ -f /usr/share/icons/hicolor/scalable/apps/zrv02-controller.svg ]] || fail "no icon"
+[[ -f "$scratch"/usr/share/icons/hicolor/scalable/apps/zrv02-controller.svg ]] || fail "no icon"
 
-# Waits until `controller` runs the installed program, then prints its working directory.
+# Waits until `controller` runs the packaged program, then prints its working directory.
 controller_cwd() {
   for _ in $(seq 50); do
-    if [[ "$(readlink "/proc/$controller/exe" 2>/dev/null)" == /usr/bin/zrv02-controller ]]; then
+    if [[ "$(readlink "/proc/$controller/exe" 2>/dev/null)" == "$scratch/usr/bin/zrv02-controller" ]]; then
       sleep 0.5 # past the start-up, where a menu start changes directory
       readlink "/proc/$controller/cwd"
       return
@@ -109,7 +140,7 @@ mkdir -p "$work/home" "$work/elsewhere"
 local_history "$work/home/ZRV-02"
 metrics_port=$(shuf -i 20000-32767 -n 1) # and it serves the metrics its setting asks for
 printf '[metrics]\nlisten=127.0.0.1:%s\n' "$metrics_port" >"$work/home/ZRV-02/zrv02-controller.conf"
-exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/zrv02-controller.desktop)
+exec_line=$(sed -n 's/^Exec=//p' "$scratch"/usr/share/applications/zrv02-controller.desktop)
 # shellcheck disable=SC2086 # the Exec line is split into words as a launcher does
 (cd "$work/elsewhere" && HOME="$work/home" exec $exec_line) &
 controller=$!
@@ -132,11 +163,13 @@ controller=
 
 # A menu entry that takes a file (%f, %F, %u, %U) opens the one handed to it,
 # started from an unrelated folder: its window, on a virtual display, names it.
+# The display listens on no socket file, so no /tmp/.X11-unix is made.
 printf '2026/12/07 06:00:00 95.0 25.3 %%&DEG\r\n' >"$work/handed.log"
 for entry in "${menu_entries[@]}"; do
   exec_line=$(sed -n 's/^Exec=//p' "$entry")
   [[ "$exec_line" =~ %[fFuU] ]] || continue
-  QT_QPA_PLATFORM=xcb xvfb-run -a bash -c '
+  # shellcheck disable=SC2016 # the inner shell expands its own arguments
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-nolisten unix -screen 0 1280x1024x24" bash -c '
     cd "$1" && HOME="$2" $3 >/dev/null 2>&1 &
     opened=$!
     found=1
@@ -149,12 +182,6 @@ for entry in "${menu_entries[@]}"; do
     "$work/handed.log" || fail "$(basename "$entry") does not open a file handed to it"
 done
 
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$package" >/dev/null
-installed=false
-for program in "${programs[@]}"; do
-  ! command -v "$program" >/dev/null || fail "$program is still on the PATH after removal"
-done
-for entry in "${menu_entries[@]}"; do
-  [[ ! -e "$entry" ]] || fail "$entry is still there after removal"
-done
-echo "check-package: $(basename "$deb") builds, installs, runs and removes cleanly"
+[[ "$(package_state)" == "$state_before" ]] ||
+  fail "the machine's $package changed from \"$state_before\" to \"$(package_state)\""
+echo "check-package: $(basename "$deb") builds, resolves its dependencies, and runs from a scratch root"

@@ -9,4 +9,4 @@ ctest --output-on-failure -j"$(nproc)" --timeout 300
 cd ..
 scripts/test-asan.sh
 scripts/fuzz.sh
-scripts/check-package.sh  # release build, .deb, install, checks, remove
+scripts/check-package.sh  # release build, .deb, checks from a scratch root
