@@ -3,7 +3,8 @@
 // measurement record and per "E-MAIL ALARM" notice, in file order, with the
 // ISO 8601 time and its UTC offset (the hour repeated when summer time ends
 // resolved by the order of the records), the event, and the two value texts.
-// Unreadable lines have no time to stand at and are left out.
+// Unreadable lines have no time to stand at and are left out. Lines end as
+// the reader ends them, so an unfinished last line is not a row yet.
 #pragma once
 
 #include <istream>
