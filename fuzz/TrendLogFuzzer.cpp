@@ -73,11 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(dump(all) == dump(grown) && pending == rest, "read while growing as read whole");
 
-  // The CSV cuts the same lines: a row for each that has a time.
+  // The CSV cuts the same lines: a row for each that has a time, and no
+  // control byte but the rows' ends.
   std::istringstream log{std::string(bytes)};
   std::ostringstream out;
   WriteCsv(log, out);
   const std::string csv = out.str();
   Require(std::count(csv.begin(), csv.end(), '\n') == 1 + timed, "a CSV row per line with a time");
+  Require(std::none_of(csv.begin(), csv.end(),
+                       [](char c) { return (c >= 0 && c < ' ' && c != '\n') || c == '\x7f'; }),
+          "no control byte in a CSV field");
   return 0;
 }

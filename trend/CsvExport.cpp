@@ -7,15 +7,16 @@ namespace {
 
 constexpr std::size_t kChunkBytes = 1 << 16;
 
-// A text as one field: quoted where a comma, quote or line end would split it.
+// A text as one field: a control byte as '?', as the controller shows one
+// in a reply, and quoted where a comma or quote would split it.
 void WriteField(std::ostream& out, std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out << text;
-    return;
+  const bool quoted = text.find_first_of(",\"") != std::string_view::npos;
+  if (quoted) out << '"';
+  for (const char c : text) {
+    if (c == '"') out << '"';
+    out << ((c >= 0 && c < ' ') || c == '\x7f' ? '?' : c);
   }
-  out << '"';
-  for (const char c : text) out << (c == '"' ? "\"\"" : std::string_view(&c, 1));
-  out << '"';
+  if (quoted) out << '"';
 }
 
 }  // namespace

@@ -104,7 +104,9 @@ TEST(CsvTest, KeepsTheTextsAndResolvesTheRepeatedHourByRecordOrder) {
       "2026/10/25 01:59:00 86.0 25.30 %&DEG\r2026/10/25 02:30:00 E-MAIL ALARM\n"
       "2026/10/25 02:59:00 Illegal Comman 25.3 %&DEG\r\nnot a record\r\n"
       "2026/10/25 02:00:00 86 a,\"b\" %&DEG\r\n2026/10/25 02:30:00  1e308 %&DEG\r\n"
-      "2026/10/25 03:00:00 E-MAIL ALARM\r\n2026/10/25 03:00:00 E-MAIL ALARM");  // unfinished
+      "2026/10/25 03:00:00 E-MAIL ALARM\r\n"
+      "2026/10/25 03:00:01 \x1b[m\t86 ~2\x7f.5\x01 %&DEG\n"
+      "2026/10/25 03:00:00 E-MAIL ALARM");  // unfinished
   std::ostringstream csv;
   WriteCsv(log, csv);
   EXPECT_EQ(csv.str(),
@@ -114,7 +116,8 @@ TEST(CsvTest, KeepsTheTextsAndResolvesTheRepeatedHourByRecordOrder) {
             "2026-10-25T02:59:00+02:00,measurement,Illegal Comman,25.3\n"
             "2026-10-25T02:00:00+01:00,measurement,86,\"a,\"\"b\"\"\"\n"
             "2026-10-25T02:30:00+01:00,measurement,,1e308\n"
-            "2026-10-25T03:00:00+01:00,E-MAIL ALARM,,\n");
+            "2026-10-25T03:00:00+01:00,E-MAIL ALARM,,\n"
+            "2026-10-25T03:00:01+01:00,measurement,?[m?86,~2?.5?\n");
   log.clear(), log.seekg(0), csv.str("");
   WriteCsv(log, csv, TimeRange{Utc("2026/10/25 01:00:00"), Utc("2026/10/25 01:30:00")});
   EXPECT_EQ(csv.str(),
