@@ -1,12 +1,13 @@
 // Arbitrary bytes as a measurement log, read whole, line by line and in the
-// small pieces a follower sees while the file grows. Every line is taken once
-// as a record, a notice or an unreadable line, and what the reader returns
-// comes from that line.
+// small pieces a follower sees while the file grows, and written as CSV.
+// Every line is taken once as a record, a notice or an unreadable line, and
+// what the reader returns comes from that line.
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
 #include "fuzz/FuzzTarget.h"
-#include "trend/LogReader.h"
+#include "trend/CsvExport.h"
 
 using namespace zrv::trend;
 
@@ -31,20 +32,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LogContent all, byLine, grown;
   const std::size_t taken = ReadLines(bytes, all);
   const std::string_view rest = bytes.substr(taken);
-  Require(rest.find('\n') == rest.npos && rest.size() <= kMaxLineBytes,
+  Require(rest.find_first_of("\r\n") == rest.npos && rest.size() <= kMaxLineBytes,
           "only an unfinished line of at most kMaxLineBytes is left");
 
-  std::size_t longest = rest.size(), start = 0;
-  for (std::size_t lf; (lf = bytes.find('\n', start)) < taken; start = lf + 1) {
-    longest = std::max(longest, lf - start);
-    std::string_view line = bytes.substr(start, lf - start);
+  // The lines cut here byte by byte: CR, LF and CR LF each end one.
+  std::ptrdiff_t timed = 0;
+  const auto readLine = [&](std::string_view line) {
+    timed += ParseLine(line).kind != LogLine::kUnreadable;
     const LogLine::Kind kind = ReadLine(line, byLine);
     Require(byLine.records.size() + byLine.notices.size() + byLine.unreadable == byLine.lines,
             "every line is one record, notice or unreadable line");
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    Require(line.size() <= kMaxLineBytes || kind == LogLine::kUnreadable,
+            "a line longer than kMaxLineBytes is unreadable");
     const auto stamp = ParseStamp(line.substr(0, 19));
     Require(!stamp || FormatStamp(*stamp) == line.substr(0, 19), "a stamp formats back to itself");
-    if (kind != LogLine::kRecord) continue;
+    if (kind != LogLine::kRecord) return;
     const Record r = byLine.records.back();
     const std::string values(line.substr(20, line.size() - 26));
     bool found = false;
@@ -52,17 +54,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       found =
           reads(values.substr(0, sp), r.Purity()) && reads(values.substr(sp + 1), r.Temperature());
     Require(found && stamp == ToCivil(r.Time()), "a record's time and values come from its line");
+  };
+  std::string line;
+  for (std::size_t i = 0; i < size; ++i) {
+    const char c = bytes[i];
+    if (c == '\n' && i > 0 && bytes[i - 1] == '\r') continue;
+    if (c != '\r' && c != '\n') line += c;
+    if (c == '\r' || c == '\n') readLine(line), line.clear();
   }
-  // What is left before `taken` is an endless line, cut: the longest of all.
-  if (start < taken) ++byLine.lines, ++byLine.unreadable, longest = taken - start;
-  Require(dump(all) == dump(byLine), "read whole as read line by line");
+  // An endless line is taken once it is too long to wait for its end.
+  if (line.size() > kMaxLineBytes) readLine(line), line.clear();
+  Require(dump(all) == dump(byLine) && rest == line, "read whole as read line by line");
 
   std::string pending;
   for (std::size_t at = 0, step = 1 + (size ? data[0] % 64 : 0); at < size; at += step) {
     pending.append(bytes.substr(at, step));
     pending.erase(0, ReadLines(pending, grown));
   }
-  Require(longest > kMaxLineBytes || (dump(all) == dump(grown) && pending == rest),
-          "read while growing as read whole");
+  Require(dump(all) == dump(grown) && pending == rest, "read while growing as read whole");
+
+  // The CSV cuts the same lines: a row for each that has a time, and no
+  // control byte but the rows' ends.
+  std::istringstream log{std::string(bytes)};
+  std::ostringstream out;
+  WriteCsv(log, out);
+  const std::string csv = out.str();
+  Require(std::count(csv.begin(), csv.end(), '\n') == 1 + timed, "a CSV row per line with a time");
+  Require(std::none_of(csv.begin(), csv.end(),
+                       [](char c) { return (c >= 0 && c < ' ' && c != '\n') || c == '\x7f'; }),
+          "no control byte in a CSV field");
   return 0;
 }

@@ -39,8 +39,8 @@ bool ExportPng(const LogContent& content, double alarmLevel, const QString& titl
   return RenderChart(chart, kExportSize).save(file, "PNG");
 }
 
-bool ExportCsv(const QString& log, const QString& file, std::optional<TimeRange> range) {
-  std::ifstream in(log.toStdString(), std::ios::binary);
+bool ExportCsv(const std::string& log, const QString& file, std::optional<TimeRange> range) {
+  std::ifstream in(log, std::ios::binary);
   std::ofstream out(file.toStdString(), std::ios::binary | std::ios::trunc);
   if (!in || !out) return false;
   WriteCsv(in, out, range);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <optional>
+#include <string>
 
 #include "trend/TrendChart.h"
 
@@ -18,7 +19,8 @@ QImage RenderChart(TrendChart& chart, QSize size);
 // The whole log, or only `range` of it.
 bool ExportPng(const LogContent& content, double alarmLevel, const QString& title,
                const QString& file, std::optional<TimeRange> range = {});
-// Read again from `log`, to keep the value texts as they are.
-bool ExportCsv(const QString& log, const QString& file, std::optional<TimeRange> range = {});
+// Read again from `log` (the file name's bytes), to keep the value texts as
+// they are.
+bool ExportCsv(const std::string& log, const QString& file, std::optional<TimeRange> range = {});
 
 }  // namespace zrv::trend

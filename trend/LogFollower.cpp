@@ -56,10 +56,7 @@ LogFollower::Change LogFollower::Poll(std::size_t budget) {
     const auto got = static_cast<std::size_t>(in.gcount());
     buffer.resize(kept + got);
     left -= got;
-    if (offset_ == 0 && firstLine_.empty()) {
-      const auto lf = buffer.find('\n');
-      if (lf != std::string::npos) firstLine_ = buffer.substr(0, lf + 1);
-    }
+    if (offset_ == 0 && firstLine_.empty()) firstLine_ = FirstLine(buffer);
     const std::size_t taken = ReadLines(buffer, content_);
     buffer.erase(0, taken);
     offset_ += taken;

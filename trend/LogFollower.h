@@ -25,7 +25,7 @@ class LogFollower {
   const LogContent& Content() const { return content_; }
   // Why the last poll could not read the file ("is a directory", ...).
   const std::string& Problem() const { return problem_; }
-  // Bytes of a last line still being written: read once its LF arrives.
+  // Bytes of a last line still being written: read once its end arrives.
   std::size_t PendingBytes() const { return pending_; }
   // Bytes of the file the budget left for later polls.
   std::size_t UnreadBytes() const { return size_ - offset_ - pending_; }

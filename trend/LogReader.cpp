@@ -42,7 +42,7 @@ Record::Record(UtcSeconds time, double purity, double temperature)
 
 LogLine ParseLine(std::string_view line) {
   LogLine parsed;
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.size() > kMaxLineBytes) return parsed;
   const auto time = ParseStamp(line.substr(0, 19));
   if (!time || line.size() < 20 || line[19] != ' ') return parsed;
   parsed.civil = *time;
@@ -130,21 +130,15 @@ LogLine::Kind ReadLine(std::string_view line, LogContent& into) {
 }
 
 std::size_t ReadLines(std::string_view bytes, LogContent& into) {
-  std::size_t taken = 0;
   std::string_view lastRecord;
-  for (std::size_t end; (end = bytes.find('\n', taken)) != std::string_view::npos; taken = end + 1)
-    if (ReadLine(bytes.substr(taken, end - taken), into) == LogLine::kRecord)
-      lastRecord = bytes.substr(taken, end - taken);
+  const std::size_t taken = into.splitter.Split(bytes, [&](std::string_view line) {
+    if (ReadLine(line, into) == LogLine::kRecord) lastRecord = line;
+  });
   // The readout's texts, kept once per call rather than once per record.
   if (!lastRecord.empty()) {
     const LogLine parsed = ParseLine(lastRecord);
     into.lastPurity = parsed.purity;
     into.lastTemperature = parsed.temperature;
-  }
-  if (bytes.size() - taken > kMaxLineBytes) {
-    ++into.lines;
-    ++into.unreadable;
-    taken = bytes.size();
   }
   return taken;
 }

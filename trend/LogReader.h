@@ -1,6 +1,7 @@
 // Reading the measurement log. Each line is a measurement pair
 // "yyyy/mm/dd hh:nn:ss <purity> <temp> %&DEG" or a notice
-// "yyyy/mm/dd hh:nn:ss E-MAIL ALARM", ended by CR LF. The value texts are the
+// "yyyy/mm/dd hh:nn:ss E-MAIL ALARM", ended by CR LF (a CR or LF alone ends
+// one too, see LineSplitter.h). The value texts are the
 // instrument's replies cut short, so they may be empty or not numbers at all:
 // such a pair is still a record, with the value missing. Any other line is
 // counted as unreadable, never dropped unseen.
@@ -19,13 +20,12 @@
 #include <vector>
 
 #include "trend/CivilTime.h"
+#include "trend/LineSplitter.h"
 
 namespace zrv::trend {
 
-// Longest line worth keeping as an unfinished tail: a real record is ~40 bytes.
-constexpr std::size_t kMaxLineBytes = 4096;
-// The shortest measurement line, "yyyy/mm/dd hh:nn:ss 1 2 %&DEG" CR LF.
-constexpr std::size_t kShortestRecordBytes = 31;
+// The shortest measurement line, "yyyy/mm/dd hh:nn:ss 1 2 %&DEG" and its end.
+constexpr std::size_t kShortestRecordBytes = 30;
 
 // What the instrument can report; a number outside is a garbled reply and is
 // counted as unreadable rather than drawn.
@@ -70,10 +70,10 @@ struct LogLine {
   double purityValue = 0, temperatureValue = 0;
 };
 
-// One line without its LF; a CR before the LF is expected, a bare LF (a hand
-// edit) is accepted too. "<purity> <temp>": the texts may hold spaces
-// themselves (a cut "Illegal Command!!"), so the split is the one at which
-// most of the two read as numbers.
+// One line without its end; one longer than kMaxLineBytes is unreadable
+// whatever it holds. "<purity> <temp>": the texts may hold spaces themselves
+// (a cut "Illegal Command!!"), so the split is the one at which most of the
+// two read as numbers.
 LogLine ParseLine(std::string_view line);
 
 // Indices kept up to date as records are added, so a redraw of a followed log
@@ -113,6 +113,7 @@ struct LogContent {
   std::string lastPurity, lastTemperature;
 
   LocalClock clock;
+  LineSplitter splitter;  // where the last read stopped
 
   void Add(const Record& r);
   void AddNotice(UtcSeconds time);
@@ -127,9 +128,8 @@ struct LogContent {
 LogLine::Kind ReadLine(std::string_view line, LogContent& into);
 
 // Reads the complete lines at the start of `bytes` into `into` and returns how
-// many bytes they took; an unfinished last line is left for the next call,
-// unless it is already longer than kMaxLineBytes, when it is taken as
-// unreadable.
+// many bytes they took; an unfinished last line is left for the next call
+// (see LineSplitter).
 std::size_t ReadLines(std::string_view bytes, LogContent& into);
 
 }  // namespace zrv::trend

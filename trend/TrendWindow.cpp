@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -57,6 +58,10 @@ void Show(QLabel* label, const QString& text, const char* style) {
 }
 
 }  // namespace
+
+QString ShownPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
 TrendWindow::TrendWindow(double alarmLevel, bool notify)
     : chart_(new TrendChart),
@@ -123,12 +128,12 @@ QStringList TrendWindow::Readout() const {
   return {purity_->text(), temperature_->text(), age_->text(), state_->text()};
 }
 
-void TrendWindow::Open(const QString& path) {
-  follower_ = std::make_unique<LogFollower>(path.toStdString());
+void TrendWindow::Open(const std::string& path) {
+  follower_ = std::make_unique<LogFollower>(path);
   watch_ = AlarmWatch{};
   last_ = LogFollower::Change::kNone;
-  chart_->setTitle(QFileInfo(path).fileName());
-  setWindowTitle(QString("ZRV-02 trend - %1").arg(path));
+  chart_->setTitle(QFileInfo(ShownPath(path)).fileName());
+  setWindowTitle(QString("ZRV-02 trend - %1").arg(ShownPath(path)));
   chart_->SetContent(&follower_->Content());
   statusBar()->clearMessage();
   Poll();
@@ -137,7 +142,7 @@ void TrendWindow::Open(const QString& path) {
 
 void TrendWindow::Poll() {
   const LogFollower::Change change = follower_->Poll(kSliceBytes);
-  const QString name = QFileInfo(QString::fromStdString(follower_->Path())).fileName();
+  const QString name = QFileInfo(ShownPath(follower_->Path())).fileName();
   const bool changedKind = change != last_;
   const bool wasAbsent =
       last_ == LogFollower::Change::kMissing || last_ == LogFollower::Change::kUnreadable;
@@ -262,11 +267,12 @@ void TrendWindow::UpdateReadout() {
 }
 
 void TrendWindow::ChooseLog() {
-  const QString folder =
-      follower_ ? QFileInfo(QString::fromStdString(follower_->Path())).path() : LogFolder();
+  // The dialog takes the folder as text, so one whose name is not UTF-8 is
+  // out of its reach.
+  const QString folder = follower_ ? QFileInfo(ShownPath(follower_->Path())).path() : LogFolder();
   const QString path = QFileDialog::getOpenFileName(this, "Open measurement log", folder,
                                                     "Logs (*.log);;All files (*)");
-  if (!path.isEmpty()) Open(path);
+  if (!path.isEmpty()) Open(QFile::encodeName(path).toStdString());
 }
 
 bool TrendWindow::ExportShownPng(const QString& file) const {
@@ -283,7 +289,7 @@ void TrendWindow::ExportPngTo() {
 
 void TrendWindow::ExportCsvTo() {
   const QString file = QFileDialog::getSaveFileName(this, "Export CSV", QString(), "CSV (*.csv)");
-  if (!file.isEmpty() && !ExportCsv(QString::fromStdString(follower_->Path()), file))
+  if (!file.isEmpty() && !ExportCsv(follower_->Path(), file))
     QMessageBox::warning(this, "Export CSV", "Could not write " + file);
 }
 

@@ -21,6 +21,10 @@ class QProgressBar;
 
 namespace zrv::trend {
 
+// A file name, which is bytes, as text to show: bytes that are not UTF-8 as
+// U+FFFD. Files are opened by the bytes themselves.
+QString ShownPath(const std::string& path);
+
 class TrendWindow : public QMainWindow {
   Q_OBJECT
 
@@ -35,7 +39,7 @@ class TrendWindow : public QMainWindow {
   // the controller started from the menu writes its log), else here.
   static QString LogFolder();
 
-  void Open(const QString& path);
+  void Open(const std::string& path);
   QString Summary() const { return summary_->text(); }
   // The readout's texts, left to right.
   QStringList Readout() const;

@@ -2,12 +2,15 @@
 // without a window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "trend/ChartExport.h"
 #include "trend/TrendWindow.h"
@@ -34,6 +37,28 @@ std::optional<zrv::trend::UtcSeconds> ParseWhen(const QString& text) {
   const auto civil = zrv::trend::ParseStamp(text.toStdString());
   if (!civil) return std::nullopt;
   return zrv::trend::UtcCandidates(*civil).front();
+}
+
+// The LOGFILE argument's bytes as given: a file name is bytes, and Qt decodes
+// arguments as UTF-8, replacing what is not. The arguments are walked as the
+// parser walks them; should the two disagree, the parser's reading is taken.
+std::string LogFileBytes(int argc, char* argv[], const QList<QCommandLineOption>& options,
+                         const QString& parsed) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--" && i + 1 < argc) {
+      ++i;  // what follows is an argument, whatever it looks like
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      const QString name = QString::fromUtf8(argv[i] + 2);
+      if (arg.starts_with("--") && !name.contains('='))
+        for (const QCommandLineOption& option : options)
+          i += !option.valueName().isEmpty() && option.names().contains(name);
+      continue;
+    }
+    if (QFile::decodeName(argv[i]) == parsed) return argv[i];
+    break;
+  }
+  return QFile::encodeName(parsed).toStdString();
 }
 
 }  // namespace
@@ -64,26 +89,28 @@ int main(int argc, char* argv[]) {
                                 "TIME");
   const QCommandLineOption to("to", "Export up to this log time.", "TIME");
   const QCommandLineOption noNotify("no-notify", "No desktop notifications.");
-  parser.addOptions({level, png, csv, from, to, noNotify});
+  const QList<QCommandLineOption> options{level, png, csv, from, to, noNotify};
+  parser.addOptions(options);
   parser.process(app);
 
   bool ok = false;
   const double alarmLevel = parser.value(level).toDouble(&ok);
   if (!ok || !std::isfinite(alarmLevel)) return Fail("--alarm-level needs a number");
-  QString path = parser.positionalArguments().value(0);
+  std::string path = LogFileBytes(argc, argv, options, parser.positionalArguments().value(0));
+  const QString shown = ShownPath(path);
 
   // A directory or a file that cannot be read is an error; a log not yet
   // written is waited for in the window.
   const bool exporting = parser.isSet(png) || parser.isSet(csv);
-  LogFollower log(path.toStdString());
+  LogFollower log(path);
   const LogFollower::Change first =
-      path.isEmpty() ? LogFollower::Change::kMissing : log.Poll(exporting ? SIZE_MAX : 0);
+      path.empty() ? LogFollower::Change::kMissing : log.Poll(exporting ? SIZE_MAX : 0);
   if (first == LogFollower::Change::kUnreadable)
-    return Fail(path + ": " + QString::fromStdString(log.Problem()));
+    return Fail(shown + ": " + QString::fromStdString(log.Problem()));
 
   if (exporting) {
-    if (path.isEmpty()) return Fail("exporting needs a LOGFILE");
-    if (first == LogFollower::Change::kMissing) return Fail(path + ": no such file");
+    if (path.empty()) return Fail("exporting needs a LOGFILE");
+    if (first == LogFollower::Change::kMissing) return Fail(shown + ": no such file");
     const LogContent& content = log.Content();
     std::optional<TimeRange> range;
     if (parser.isSet(from) || parser.isSet(to)) {
@@ -96,17 +123,19 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "%zu records, %zu e-mail alarms, %zu unreadable lines\n",
                  content.records.size(), content.notices.size(), content.unreadable);
     if (parser.isSet(png) &&
-        !ExportPng(content, alarmLevel, QFileInfo(path).fileName(), parser.value(png), range))
+        !ExportPng(content, alarmLevel, QFileInfo(shown).fileName(), parser.value(png), range))
       return Fail("cannot write " + parser.value(png));
     if (parser.isSet(csv) && !ExportCsv(path, parser.value(csv), range))
       return Fail("cannot write " + parser.value(csv));
     return 0;
   }
 
-  if (path.isEmpty())
-    path = QFileDialog::getOpenFileName(nullptr, "Open measurement log", TrendWindow::LogFolder(),
-                                        "Logs (*.log);;All files (*)");
-  if (path.isEmpty()) return 0;
+  if (path.empty())
+    path = QFile::encodeName(QFileDialog::getOpenFileName(nullptr, "Open measurement log",
+                                                          TrendWindow::LogFolder(),
+                                                          "Logs (*.log);;All files (*)"))
+               .toStdString();
+  if (path.empty()) return 0;
   TrendWindow window(alarmLevel, !parser.isSet(noNotify));
   window.Open(path);
   window.show();

@@ -37,25 +37,32 @@ UtcSeconds Utc(const char* stamp) {
 
 TEST(LogReaderTest, ReadsEveryLineOrCountsIt) {
   // The records' times and values, the notices' times, then lines, unreadable
-  // lines, missing values, values out of range and the bytes left for later.
+  // lines, missing values, values out of range and the bytes left for later;
+  // '|' splits the bytes into the pieces a follower reads.
   const auto read = [](const std::string& bytes) {
     LogContent c;
-    const std::size_t left = bytes.size() - ReadLines(bytes, c);
+    std::string left;
+    for (std::size_t at = 0, end = 0; end != bytes.npos; at = end + 1) {
+      left += bytes.substr(at, (end = bytes.find('|', at)) - at);
+      left.erase(0, ReadLines(left, c));
+    }
     std::stringstream out;
     for (const Record& r : c.records)
       out << FormatStamp(ToCivil(r.Time())).substr(11) << ',' << r.Purity() << ','
           << r.Temperature() << "; ";
     for (UtcSeconds t : c.notices) out << FormatStamp(ToCivil(t)).substr(11) << " !; ";
     out << 'n' << c.lines << " u" << c.unreadable << " m" << c.missingValues << " o" << c.outOfRange
-        << " l" << left;
+        << " l" << left.size();
     return out.str();
   };
   const std::string P = "2026/12/07 06:00:0", T = " %&DEG\r\n";  // P: a stamp but its last digit
   const std::vector<std::pair<std::string, std::string>> rows = {
-      // a hand edit's bare LF; a last line without its LF (a bare CR does not end it) is held
-      {P + "1 100.0 125.25" + T + P + "2 -1.5 0 %&DEG\n" + P + "3 E-MAIL ALARM\r\n" + P +
-           "4 E-MAIL ALARM\r",
-       "06:00:01,100,125.25; 06:00:02,-1.5,0; 06:00:03 !; n3 u0 m0 o0 l33"},
+      // CR LF, LF and CR each end a line, also with the CR and LF read apart; the
+      // empty line is the LF after CR LF; a last line without its end is held
+      {P + "1 100.0 125.25" + T + P + "2 -1.5 0 %&DEG\n" + P + "3 E-MAIL ALARM\r|\n" + P +
+           "4 E-MAIL ALARM\r\n\n" + P + "5 1 2 %&DEG\r|" + P + "6 E-MAIL ALARM",
+       "06:00:01,100,125.25; 06:00:02,-1.5,0; 06:00:05,1,2; 06:00:03 !; 06:00:04 !; n6 u1 m0 o0 "
+       "l32"},
       // values empty, cut short ("Illegal Comman") or blank; numbers the instrument cannot
       // report (its limits are -10..110 % and -100..300 DEG)
       {P + "4  " + T + P + "5 99.9 Illegal Comman" + T + P + "6   25.3" + T + P + "7 nan inf" + T +
@@ -69,6 +76,10 @@ TEST(LogReaderTest, ReadsEveryLineOrCountsIt) {
        "06:00:09,1,2; n8 u7 m0 o0 l0"},
       {std::string(kMaxLineBytes + 1, 'x'), "n1 u1 m0 o0 l0"},  // too long to wait for its end
       {std::string(kMaxLineBytes, 'x'), "n0 u0 m0 o0 l4096"},
+      // one line however long and in however many pieces, also one that reads as a record
+      {std::string(kMaxLineBytes + 1, 'x') + "|" + std::string(3 * kMaxLineBytes, 'x') + "|x\r|\n" +
+           P + "1 1 " + std::string(kMaxLineBytes, '2') + T + P + "2 1 2" + T,
+       "06:00:02,1,2; n3 u2 m0 o0 l0"},
       {"2069/01/01 00:00:00 E-MAIL ALARM\r\n", "n1 u1 m0 o0 l0"},  // beyond what a record holds
   };
   for (const auto& [bytes, expected] : rows) EXPECT_EQ(read(bytes), expected) << bytes;
@@ -90,10 +101,12 @@ TEST(CivilTimeTest, StampsAreCheckedFieldByField) {
 TEST(CsvTest, KeepsTheTextsAndResolvesTheRepeatedHourByRecordOrder) {
   const InZone berlin(kBerlin);
   std::istringstream log(
-      "2026/10/25 01:59:00 86.0 25.30 %&DEG\r\n2026/10/25 02:30:00 E-MAIL ALARM\r\n"
+      "2026/10/25 01:59:00 86.0 25.30 %&DEG\r2026/10/25 02:30:00 E-MAIL ALARM\n"
       "2026/10/25 02:59:00 Illegal Comman 25.3 %&DEG\r\nnot a record\r\n"
       "2026/10/25 02:00:00 86 a,\"b\" %&DEG\r\n2026/10/25 02:30:00  1e308 %&DEG\r\n"
-      "2026/10/25 03:00:00 E-MAIL ALARM\r\n");
+      "2026/10/25 03:00:00 E-MAIL ALARM\r\n"
+      "2026/10/25 03:00:01 \x1b[m\t86 ~2\x7f.5\x01 %&DEG\n"
+      "2026/10/25 03:00:00 E-MAIL ALARM");  // unfinished
   std::ostringstream csv;
   WriteCsv(log, csv);
   EXPECT_EQ(csv.str(),
@@ -103,7 +116,8 @@ TEST(CsvTest, KeepsTheTextsAndResolvesTheRepeatedHourByRecordOrder) {
             "2026-10-25T02:59:00+02:00,measurement,Illegal Comman,25.3\n"
             "2026-10-25T02:00:00+01:00,measurement,86,\"a,\"\"b\"\"\"\n"
             "2026-10-25T02:30:00+01:00,measurement,,1e308\n"
-            "2026-10-25T03:00:00+01:00,E-MAIL ALARM,,\n");
+            "2026-10-25T03:00:00+01:00,E-MAIL ALARM,,\n"
+            "2026-10-25T03:00:01+01:00,measurement,?[m?86,~2?.5?\n");
   log.clear(), log.seekg(0), csv.str("");
   WriteCsv(log, csv, TimeRange{Utc("2026/10/25 01:00:00"), Utc("2026/10/25 01:30:00")});
   EXPECT_EQ(csv.str(),
@@ -239,7 +253,7 @@ TEST(GlanceTest, LatestValuesAgeAndLevel) {
 
 TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
   const std::string P = "2026/12/07 06:00:00 ", H = P + "95 2 %&DEG\r\n", L = P + "50 2 %&DEG\r\n",
-                    X = P + " 2 %&DEG\r\n", E = P + "E-MAIL ALARM\r\n";
+                    X = P + " 2 %&DEG\r\n", E = P + "E-MAIL ALARM\r\n", R = P + "95 2 %&DEG\r";
   // {bytes appended ('+') or written over the file ('='), or '-' to remove it;
   // the poll's change, records and bytes pending after it, then the live alarm
   // events: fell, recovered, e-mail alarms (the first update only learns)}
@@ -254,6 +268,9 @@ TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
       {"+" + L, "appended 1 0 1 0 0"},
       {"=" + H + H, "new run 2 0 0 0 0"},  // emptied and regrown past the old size
       {"=" + L + L, "new run 2 0 1 0 0"},  // to the same size
+      {"=" + R, "new run 1 0 0 0 0"},      // a lone CR ends a line
+      {"+\n", "none 1 0"},                 // and the LF after it, read later, no other
+      {"=" + L + R, "new run 2 0 1 1 0"},  // a first line ended by CR rewritten
       {"-", "missing 2 0"},
       {"/", "unreadable 2 0"},  // a directory where the log should be
   };

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QValueAxis>
+#include <cstdio>
+#include <cstdlib>
 
 #include "tests/support/TempWorkDir.h"
 #include "trend/TrendWindow.h"
@@ -28,17 +30,23 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
     return found;
   };
   QTemporaryDir dir;
-  const QString log = dir.filePath("zrv-02.log"), png = dir.filePath("chart.png"),
-                csv = dir.filePath("chart.csv");
+  // A file name is bytes; this one is not UTF-8, so it is given through a shell, not as a QString.
+  const std::string log = dir.path().toStdString() + "/zrv-02\xff.log";
+  struct Removed {  // QTemporaryDir removes by the name as text, which misses this one
+    const std::string& path;
+    ~Removed() { std::remove(path.c_str()); }
+  } removed{log};
+  const QString png = dir.filePath("chart.png"), csv = dir.filePath("chart.csv");
   // An hour from 06:00: purity 95 %, then 70 % for the middle twenty minutes, then 95 %;
   // no records from 06:05 to 06:14 (a gap of ten intervals).
   std::string bytes;
   for (int m = 0; m <= 60; ++m)
     if (m < 5 || m > 14)
       bytes += FormatStamp(1796623200 + 60 * m) + (m / 20 == 1 ? " 70" : " 95.0") + " 25 %&DEG\r\n";
-  test::WriteFileBytes(log.toStdString(), bytes);
-  ASSERT_EQ(0, QProcess::execute(ZRV02_TREND_PATH, {log, "--alarm-level", "80", "--export-png", png,
-                                                    "--export-csv", csv}));
+  test::WriteFileBytes(log, bytes);
+  ASSERT_EQ(0, std::system(("'" ZRV02_TREND_PATH "' --alarm-level 80 '" + log + "' --export-png '" +
+                            png.toStdString() + "' --export-csv '" + csv.toStdString() + "'")
+                               .c_str()));
   EXPECT_EQ(test::ReadFileBytes(csv.toStdString()).substr(0, 76),
             "time,event,purity,temperature\n2026-12-07T06:00:00+00:00,measurement,95.0,25\n");
   ASSERT_EQ(QImage(png).size(), QSize(1280, 720));
@@ -65,6 +73,7 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   TrendWindow window(80, false);
   window.Open(log);
   window.show();
+  EXPECT_TRUE(window.windowTitle().endsWith("/zrv-02\uFFFD.log"));
   const QString zoomed = dir.filePath("zoomed.png");
   auto* chart = static_cast<TrendChart*>(window.findChild<TrendChartView*>()->chart());
   chart->ShowRange({1796623200 + 45 * 60, 1796623200 + 60 * 60});
@@ -115,7 +124,7 @@ TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
   QTemporaryDir dir;
   const std::string log = dir.filePath("zrv-02.log").toStdString();
   TrendWindow window(80, false);
-  window.Open(QString::fromStdString(log));
+  window.Open(log);
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("No such file: zrv-02.log"));
   // {bytes appended ('+') or written over the file ('='), the summary's start within 1 s}
   const std::vector<std::pair<std::string, QString>> steps = {
