@@ -28,6 +28,11 @@ QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
   });
 }
 
+QtTcpClient::~QtTcpClient() {
+  // The socket, going last, says it disconnected to a client already half gone.
+  socket_.disconnect(this);
+}
+
 void QtTcpClient::ReadReceived() {
   // A socket that never connected has nothing to read (and says so on stderr).
   if (!socket_.isOpen()) return;

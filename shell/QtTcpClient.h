@@ -35,6 +35,7 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   static constexpr int kQuietMs = 2000;
 
   explicit QtTcpClient(QObject* parent = nullptr);
+  ~QtTcpClient() override;
 
   void SetRemoteHost(const std::string& host) override;
   void SetRemotePort(std::int32_t port) override;
