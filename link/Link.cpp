@@ -99,6 +99,7 @@ void SvZRV_02::tcpclient_Close() {
   if (!pairLost) return;
   g_.LinkDrops = Inc16(g_.LinkDrops);
   if (g_.LinkDrops == kDropsPerRun) {
+    g_.LinkDrops = 0;
     ports_.messages.Show("Can't connected !",
                          LinkName() + ": the instrument closed the connection " +
                              std::to_string(kDropsPerRun) + " times in a row before answering");
