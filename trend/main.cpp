@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName("zrv02-trend");
-  QApplication::setApplicationVersion(ZRV_VERSION);
+  QApplication::setApplicationVersion(ZRV02_VERSION);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
