@@ -16,17 +16,17 @@ constexpr int kPixelsPerTimeLabel = 100;
 // Lines made at the start, so the markers added after them stay on top.
 constexpr int kFirstLines = 4;
 
-QPen Pen(QRgb colour, qreal width, Qt::PenStyle style = Qt::SolidLine) {
-  QPen pen{QColor(colour), width, style};
+QPen Pen(QRgb color, qreal width, Qt::PenStyle style = Qt::SolidLine) {
+  QPen pen{QColor(color), width, style};
   pen.setCosmetic(true);
   return pen;
 }
 
-QLineSeries* MakeLine(const QString& name, QRgb colour, qreal width,
+QLineSeries* MakeLine(const QString& name, QRgb color, qreal width,
                       Qt::PenStyle style = Qt::SolidLine) {
   auto* series = new QLineSeries;
   series->setName(name);
-  series->setPen(Pen(colour, width, style));
+  series->setPen(Pen(color, width, style));
   return series;
 }
 
@@ -43,7 +43,7 @@ TrendChart::TrendChart()
     : time_(new QCategoryAxis),
       purityAxis_(new QValueAxis),
       temperatureAxis_(new QValueAxis),
-      alarmLine_(MakeLine("", kAlarmLineColour, 2, Qt::DashLine)),
+      alarmLine_(MakeLine("", kAlarmLineColor, 2, Qt::DashLine)),
       shadeEdge_(new QLineSeries(this)),
       shade_(new QAreaSeries(shadeEdge_)),
       notices_(new QScatterSeries),
@@ -54,23 +54,23 @@ TrendChart::TrendChart()
   for (QValueAxis* axis : {purityAxis_, temperatureAxis_})
     axis->setTickType(QValueAxis::TicksDynamic);
   purityAxis_->setTitleText("Purity (%)");
-  purityAxis_->setLabelsColor(QColor(kPurityColour));
-  purityAxis_->setTitleBrush(QColor(kPurityColour));
+  purityAxis_->setLabelsColor(QColor(kPurityColor));
+  purityAxis_->setTitleBrush(QColor(kPurityColor));
   temperatureAxis_->setTitleText("Temperature (DEG)");
   temperatureAxis_->setGridLineVisible(false);  // the purity grid is enough
-  temperatureAxis_->setLabelsColor(QColor(kTemperatureColour));
-  temperatureAxis_->setTitleBrush(QColor(kTemperatureColour));
+  temperatureAxis_->setLabelsColor(QColor(kTemperatureColor));
+  temperatureAxis_->setTitleBrush(QColor(kTemperatureColor));
   addAxis(time_, Qt::AlignBottom);
   addAxis(purityAxis_, Qt::AlignLeft);
   addAxis(temperatureAxis_, Qt::AlignRight);
 
   shade_->setName("Below alarm level");
-  shade_->setBrush(QColor(kShadeColour));
+  shade_->setBrush(QColor(kShadeColor));
   shade_->setPen(Qt::NoPen);
   notices_->setName("E-MAIL ALARM");
   notices_->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
   notices_->setMarkerSize(13);
-  notices_->setColor(QColor(kNoticeColour));
+  notices_->setColor(QColor(kNoticeColor));
   notices_->setBorderColor(QColor(0x7a3c00));
   QFont font = empty_->font();
   font.setPointSizeF(font.pointSizeF() * 1.6);
@@ -81,8 +81,8 @@ TrendChart::TrendChart()
   // Drawn in this order: the shading under everything, the markers on top.
   addSeries(shade_);
   for (int i = 0; i < kFirstLines; ++i) {
-    purity_.push_back(MakeLine("", kPurityColour, 2));
-    temperature_.push_back(MakeLine("", kTemperatureColour, 1.5));
+    purity_.push_back(MakeLine("", kPurityColor, 2));
+    temperature_.push_back(MakeLine("", kTemperatureColor, 1.5));
   }
   temperature_[0]->setName("Temperature (DEG)");
   purity_[0]->setName("Purity (%)");
@@ -248,7 +248,7 @@ void TrendChart::OnTimeAxisChanged() {
   Redraw();
 }
 
-void TrendChart::DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb colour, qreal width,
+void TrendChart::DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb color, qreal width,
                            QValueAxis* axis, int columns) {
   static const LogContent kNothing;
   const LogContent& content = content_ ? *content_ : kNothing;
@@ -259,7 +259,7 @@ void TrendChart::DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb co
   if (lines == drawn) return;
   drawn = lines;
   while (pool.size() < lines.size()) {
-    QLineSeries* s = MakeLine("", colour, width);
+    QLineSeries* s = MakeLine("", color, width);
     addSeries(s);
     s->attachAxis(time_);
     s->attachAxis(axis);
@@ -308,8 +308,8 @@ void TrendChart::Redraw() {
     drawn_.purityScale = purity, drawn_.temperatureScale = temperature;
   }
   const int columns = std::max(1, static_cast<int>(plotArea().width()));
-  DrawLines(purity_, &Record::Purity, kPurityColour, 2, purityAxis_, columns);
-  DrawLines(temperature_, &Record::Temperature, kTemperatureColour, 1.5, temperatureAxis_, columns);
+  DrawLines(purity_, &Record::Purity, kPurityColor, 2, purityAxis_, columns);
+  DrawLines(temperature_, &Record::Temperature, kTemperatureColor, 1.5, temperatureAxis_, columns);
   DrawTimeTicks();
 
   const double from = double(visible_.from), to = double(visible_.to);

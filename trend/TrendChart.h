@@ -26,11 +26,11 @@ class TrendChart : public QChart {
   Q_OBJECT
 
  public:
-  static constexpr QRgb kPurityColour = 0x1f5fbf;
-  static constexpr QRgb kTemperatureColour = 0x2e9e44;
-  static constexpr QRgb kAlarmLineColour = 0xd01010;
-  static constexpr QRgb kShadeColour = 0xffd2cc;
-  static constexpr QRgb kNoticeColour = 0xff8c00;
+  static constexpr QRgb kPurityColor = 0x1f5fbf;
+  static constexpr QRgb kTemperatureColor = 0x2e9e44;
+  static constexpr QRgb kAlarmLineColor = 0xd01010;
+  static constexpr QRgb kShadeColor = 0xffd2cc;
+  static constexpr QRgb kNoticeColor = 0xff8c00;
 
   TrendChart();
 
@@ -60,7 +60,7 @@ class TrendChart : public QChart {
   UtcSeconds TimeAt(double plotX) const;
   void OnTimeAxisChanged();
   void Redraw();
-  void DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb colour, qreal width,
+  void DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb color, qreal width,
                  QValueAxis* axis, int columns);
   void DrawTimeTicks();
 
