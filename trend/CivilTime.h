@@ -19,6 +19,11 @@ using CivilSeconds = std::int64_t;
 // True seconds from 1970/01/01 00:00:00 UTC.
 using UtcSeconds = std::int64_t;
 
+// In seconds; the log's clock knows no leap seconds.
+constexpr std::int64_t kMinute = 60;
+constexpr std::int64_t kHour = 60 * kMinute;
+constexpr std::int64_t kDay = 24 * kHour;
+
 // The 19-character stamp, checked field by field (a 31st of April is not a time).
 std::optional<CivilSeconds> ParseStamp(std::string_view stamp);
 

@@ -175,8 +175,9 @@ TimeRange TrendChart::FullRange() const {
   // Whole minutes at the start; the end a little ahead of the latest record,
   // on a whole step of about a fiftieth of the span, so a followed log is
   // rescaled once per step rather than at every record.
-  from -= ((from % 60) + 60) % 60;
-  const UtcSeconds step = std::max<UtcSeconds>(60, (to - from) / kAheadSteps / 60 * 60);
+  from -= ((from % kMinute) + kMinute) % kMinute;
+  const UtcSeconds step =
+      std::max<UtcSeconds>(kMinute, (to - from) / kAheadSteps / kMinute * kMinute);
   return {from, from + ((to - from) / step + 1) * step};
 }
 

@@ -32,9 +32,9 @@ QString Stamp(UtcSeconds t) {
 
 QString Duration(UtcSeconds seconds) {
   return QString("%1:%2:%3")
-      .arg(seconds / 3600)
-      .arg(seconds / 60 % 60, 2, 10, QChar('0'))
-      .arg(seconds % 60, 2, 10, QChar('0'));
+      .arg(seconds / kHour)
+      .arg(seconds % kHour / kMinute, 2, 10, QChar('0'))
+      .arg(seconds % kMinute, 2, 10, QChar('0'));
 }
 
 QString Count(std::size_t n, const char* what) {

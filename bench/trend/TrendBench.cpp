@@ -23,7 +23,7 @@
 namespace zrv::trend {
 namespace {
 
-constexpr std::int64_t kWeek = 7 * 86400;
+constexpr std::int64_t kWeek = 7 * kDay;
 constexpr int kColumns = 1150;  // about the plot width of a 1280-pixel chart
 
 const std::string& WeekLog() {
