@@ -100,7 +100,7 @@ TrendChart::TrendChart()
   for (std::size_t i = 1; i < purity_.size(); ++i)
     for (QLineSeries* s : {purity_[i], temperature_[i]}) legend()->markers(s)[0]->setVisible(false);
   legend()->setAlignment(Qt::AlignBottom);
-  SetAlarmLevel(80);
+  SetAlarmLevel(kDefaultAlarmLevel);
   SetEmptyText("No records");
 
   connect(time_, &QValueAxis::rangeChanged, this, &TrendChart::OnTimeAxisChanged);

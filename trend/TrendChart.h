@@ -31,6 +31,8 @@ class TrendChart : public QChart {
   static constexpr QRgb kAlarmLineColor = 0xd01010;
   static constexpr QRgb kShadeColor = 0xffd2cc;
   static constexpr QRgb kNoticeColor = 0xff8c00;
+  // In %, until the operator sets one.
+  static constexpr double kDefaultAlarmLevel = 80;
 
   TrendChart();
 
@@ -79,7 +81,7 @@ class TrendChart : public QChart {
   bool ChangesNothingDrawn() const;
 
   const LogContent* content_ = nullptr;
-  BelowLevel below_{80};
+  BelowLevel below_{kDefaultAlarmLevel};
   TimeRange visible_{0, 60};
   bool zoomed_ = false;
   bool redrawing_ = false;
