@@ -43,7 +43,7 @@ TrendChart::TrendChart()
     : time_(new QCategoryAxis),
       purityAxis_(new QValueAxis),
       temperatureAxis_(new QValueAxis),
-      alarmLine_(MakeLine("", kAlarmLineColor, 2, Qt::DashLine)),
+      alarmLine_(MakeLine("", kAlarmLineColor, kAlarmLineWidth, Qt::DashLine)),
       shadeEdge_(new QLineSeries(this)),
       shade_(new QAreaSeries(shadeEdge_)),
       notices_(new QScatterSeries),
@@ -69,20 +69,20 @@ TrendChart::TrendChart()
   shade_->setPen(Qt::NoPen);
   notices_->setName("E-MAIL ALARM");
   notices_->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
-  notices_->setMarkerSize(13);
+  notices_->setMarkerSize(kNoticeSize);
   notices_->setColor(QColor(kNoticeColor));
-  notices_->setBorderColor(QColor(0x7a3c00));
+  notices_->setBorderColor(QColor(kNoticeEdgeColor));
   QFont font = empty_->font();
-  font.setPointSizeF(font.pointSizeF() * 1.6);
+  font.setPointSizeF(font.pointSizeF() * kEmptyTextScale);
   empty_->setFont(font);
-  empty_->setBrush(QColor(0x505050));
+  empty_->setBrush(QColor(kEmptyTextColor));
   empty_->setZValue(10);
 
   // Drawn in this order: the shading under everything, the markers on top.
   addSeries(shade_);
   for (int i = 0; i < kFirstLines; ++i) {
-    purity_.push_back(MakeLine("", kPurityColor, 2));
-    temperature_.push_back(MakeLine("", kTemperatureColor, 1.5));
+    purity_.push_back(MakeLine("", kPurityColor, kPurityWidth));
+    temperature_.push_back(MakeLine("", kTemperatureColor, kTemperatureWidth));
   }
   temperature_[0]->setName("Temperature (DEG)");
   purity_[0]->setName("Purity (%)");
@@ -309,8 +309,9 @@ void TrendChart::Redraw() {
     drawn_.purityScale = purity, drawn_.temperatureScale = temperature;
   }
   const int columns = std::max(1, static_cast<int>(plotArea().width()));
-  DrawLines(purity_, &Record::Purity, kPurityColor, 2, purityAxis_, columns);
-  DrawLines(temperature_, &Record::Temperature, kTemperatureColor, 1.5, temperatureAxis_, columns);
+  DrawLines(purity_, &Record::Purity, kPurityColor, kPurityWidth, purityAxis_, columns);
+  DrawLines(temperature_, &Record::Temperature, kTemperatureColor, kTemperatureWidth,
+            temperatureAxis_, columns);
   DrawTimeTicks();
 
   const double from = double(visible_.from), to = double(visible_.to);

@@ -15,6 +15,7 @@
 
 #include "trend/AlarmStretches.h"
 #include "trend/ChartScale.h"
+#include "trend/TrendStyle.h"
 
 #include <cmath>
 
@@ -26,11 +27,6 @@ class TrendChart : public QChart {
   Q_OBJECT
 
  public:
-  static constexpr QRgb kPurityColor = 0x1f5fbf;
-  static constexpr QRgb kTemperatureColor = 0x2e9e44;
-  static constexpr QRgb kAlarmLineColor = 0xd01010;
-  static constexpr QRgb kShadeColor = 0xffd2cc;
-  static constexpr QRgb kNoticeColor = 0xff8c00;
   // In %, until the operator sets one.
   static constexpr double kDefaultAlarmLevel = 80;
 
