@@ -31,7 +31,8 @@ std::string Format(CivilSeconds time, char dateSep, char middle) {
 }  // namespace
 
 std::optional<CivilSeconds> ParseStamp(std::string_view s) {
-  if (s.size() != 19 || s[4] != '/' || s[7] != '/' || s[10] != ' ' || s[13] != ':' || s[16] != ':')
+  if (s.size() != kStampLength || s[4] != '/' || s[7] != '/' || s[10] != ' ' || s[13] != ':' ||
+      s[16] != ':')
     return std::nullopt;
   const int century = TwoDigits(s, 0), yy = TwoDigits(s, 2), month = TwoDigits(s, 5),
             day = TwoDigits(s, 8), hour = TwoDigits(s, 11), minute = TwoDigits(s, 14),

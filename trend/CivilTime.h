@@ -24,7 +24,10 @@ constexpr std::int64_t kMinute = 60;
 constexpr std::int64_t kHour = 60 * kMinute;
 constexpr std::int64_t kDay = 24 * kHour;
 
-// The 19-character stamp, checked field by field (a 31st of April is not a time).
+// "yyyy/mm/dd hh:nn:ss"
+constexpr std::size_t kStampLength = 19;
+
+// The stamp, checked field by field (a 31st of April is not a time).
 std::optional<CivilSeconds> ParseStamp(std::string_view stamp);
 
 // "yyyy/mm/dd hh:nn:ss", as in the log.

@@ -19,6 +19,12 @@ constexpr int kValueTicks = 8;
 constexpr int kPixelsPerTimeLabel = 100;
 // Lines made at the start, so the markers added after them stay on top.
 constexpr int kFirstLines = 4;
+// The e-mail alarms' markers sit this share of the purity axis above its
+// bottom, on the time axis but clear of it.
+constexpr double kNoticeLift = 0.03;
+// Over the series and the grid.
+constexpr qreal kEmptyTextZ = 10;
+constexpr QChar kZeroWidthSpace{0x200B};
 
 QPen Pen(QRgb color, qreal width, Qt::PenStyle style = Qt::SolidLine) {
   QPen pen{QColor(color), width, style};
@@ -197,7 +203,7 @@ class TimeLabels final : public Drawn<Ticks> {
     int n = 0;
     for (const TimeTick& tick : made.ticks) {
       // Labels must differ: the hour repeated at the end of summer time would not.
-      const QString unique(n++, QChar(0x200B));
+      const QString unique(n++, kZeroWidthSpace);
       QString label = QString::fromStdString(tick.time);
       if (!tick.date.empty()) label += "<br>" + QString::fromStdString(tick.date);
       axis_->append(label + unique, double(tick.at));
@@ -272,7 +278,7 @@ class NoticeMarks final : public Drawn<Marks> {
  private:
   Marks Make(const DrawInput& in) const override {
     return {DecimateTimes(in.content.notices, in.visible, in.columns),
-            in.purity.low + (in.purity.high - in.purity.low) * 0.03};
+            in.purity.low + (in.purity.high - in.purity.low) * kNoticeLift};
   }
   void Show(const Marks& made) override {
     QList<QPointF> marks;
@@ -345,7 +351,7 @@ TrendChart::TrendChart()
   font.setPointSizeF(font.pointSizeF() * kEmptyTextScale);
   empty_->setFont(font);
   empty_->setBrush(QColor(kEmptyTextColor));
-  empty_->setZValue(10);
+  empty_->setZValue(kEmptyTextZ);
 
   // Drawn in this order: the shading under everything, the markers on top.
   std::vector<QLineSeries*> purity, temperature;
