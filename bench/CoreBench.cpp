@@ -19,32 +19,32 @@ struct RunningRig : Rig {
 };
 
 // The states of a tick, each held steady by resetting what the tick moves.
-enum class TickState { Counting, WaitingForReply, SendingPurity, VersionQuery, IdleStop };
+enum class TickState { kCounting, kWaitingForReply, kSendingPurity, kVersionQuery, kIdleStop };
 
 void BM_Tick(benchmark::State& state, TickState which) {
   RunningRig rig;
-  if (which == TickState::Counting) rig.g.ShortInterval = kFalse;  // the 10 s-and-longer path
+  if (which == TickState::kCounting) rig.g.ShortInterval = kFalse;  // the 10 s-and-longer path
   for (auto _ : state) {
     switch (which) {
-      case TickState::Counting:
+      case TickState::kCounting:
         rig.g.PollPhase = kBetweenPolls;
         rig.g.TickCount = 1;
         rig.g.LinkOpen = kFalse;
         break;
-      case TickState::WaitingForReply:
+      case TickState::kWaitingForReply:
         rig.g.PollPhase = kTempDue;
         rig.g.PurityReceived = kFalse;
         rig.g.WaitTicks = 0;
         break;
-      case TickState::SendingPurity:
+      case TickState::kSendingPurity:
         rig.g.PollPhase = kBetweenPolls;
         rig.g.TickCount = 5;
         rig.g.PurityReceived = kFalse;
         break;
-      case TickState::VersionQuery:
+      case TickState::kVersionQuery:
         rig.g.VersionPending = 1;
         break;
-      case TickState::IdleStop:
+      case TickState::kIdleStop:
         rig.g.ContinuousRun = kFalse;
         break;
     }
@@ -52,25 +52,28 @@ void BM_Tick(benchmark::State& state, TickState which) {
     if (rig.socket.calls.size() > 4096) rig.socket.calls.clear();
   }
 }
-BENCHMARK_CAPTURE(BM_Tick, counting, TickState::Counting);
-BENCHMARK_CAPTURE(BM_Tick, waiting_for_reply, TickState::WaitingForReply);
-BENCHMARK_CAPTURE(BM_Tick, sending_purity, TickState::SendingPurity);
-BENCHMARK_CAPTURE(BM_Tick, version_query, TickState::VersionQuery);
-BENCHMARK_CAPTURE(BM_Tick, idle_stop, TickState::IdleStop);
+BENCHMARK_CAPTURE(BM_Tick, counting, TickState::kCounting);
+BENCHMARK_CAPTURE(BM_Tick, waiting_for_reply, TickState::kWaitingForReply);
+BENCHMARK_CAPTURE(BM_Tick, sending_purity, TickState::kSendingPurity);
+BENCHMARK_CAPTURE(BM_Tick, version_query, TickState::kVersionQuery);
+BENCHMARK_CAPTURE(BM_Tick, idle_stop, TickState::kIdleStop);
 
 // The temperature reply that completes a pair: record, log line (opened,
 // appended, closed), history line; the history is full, as in any run
 // longer than 100 intervals.
 void BM_ReplyToFinishedRecord(benchmark::State& state) {
   RunningRig rig;
-  for (int i = 0; i < 120; ++i) {
+  const auto temperatureReply = [&] {
     rig.g.PurityReceived = kTrue;
+    rig.g.Owed.Push(Awaited::kTemperature, 1);  // "TEMP?" went out
     rig.Reply("25.3DEG\r\n");
-  }
-  for (auto _ : state) {
-    rig.g.PurityReceived = kTrue;
-    rig.Reply("25.3DEG\r\n");
-  }
+  };
+  for (int i = 0; i < 120; ++i) temperatureReply();
+  const std::size_t before = ReadFileBytes("zrv-02.log").size();
+  for (auto _ : state) temperatureReply();
+  const std::size_t line = std::string("T 99.9 25.3 %&DEG\r\n").size();
+  if (ReadFileBytes("zrv-02.log").size() != before + state.iterations() * line)
+    state.SkipWithError("the log did not grow by a line per reply");
 }
 BENCHMARK(BM_ReplyToFinishedRecord);
 

@@ -12,14 +12,14 @@
 namespace zrv {
 
 enum class Awaited : std::int16_t {
-  Version,
-  Threshold,
-  Hysteresis,
-  EmailState,
-  Purity,
-  Temperature,
-  Single,   // the reply to the operator's own command
-  Setting,  // the acknowledgement of an e-mail switch or a parameter set
+  kVersion,
+  kThreshold,
+  kHysteresis,
+  kEmailState,
+  kPurity,
+  kTemperature,
+  kSingle,   // the reply to the operator's own command
+  kSetting,  // the acknowledgement of an e-mail switch or a parameter set
 };
 
 class AwaitedReplies {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 namespace zrv {
 
@@ -21,5 +22,9 @@ constexpr const char* kEmailOff = "EMAIL OF\r\n";  // the instrument's spelling:
 constexpr const char* kEmailAlarmNotice = "E-MAIL ALARM\r\n";
 constexpr const char* kIllegalCommand = "Illegal Command!!\r\n";
 constexpr const char* kEmailOnReply = "ON\r\n";
+// What a value text leaves off its reply: "%" and CR LF of a purity, the unit
+// (whatever it is, three characters) and CR LF of a temperature.
+constexpr std::string_view kPurityTail = "%\r\n";
+constexpr std::string_view kTemperatureTail = "DEG\r\n";
 
 }  // namespace zrv

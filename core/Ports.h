@@ -13,6 +13,8 @@ namespace zrv {
 constexpr int kNotConnected = 40006;
 // Error number of a send that the socket did not take whole.
 constexpr int kSendIncomplete = 40030;
+// Error number of a remote host or port the socket cannot take.
+constexpr int kInvalidPropertyValue = 380;
 
 // A TCP client with the behaviour of the Winsock control: Connect returns at
 // once and the connection follows later; SendData on a socket that is not

@@ -18,16 +18,12 @@ std::optional<double> Reading(const std::string& field, std::uint64_t& unreadabl
 
 }  // namespace
 
-void RunCounters::CountRecord(const SvGlobal01B& g) {
-  if (g.EmailAlarmReceived != 0) {
-    ++emailAlarmNotices;
-    return;
-  }
-  if (g.MeasureMode != kTrue) return;
+void RunCounters::CountMeasurement(const std::string& purityText,
+                                   const std::string& temperatureText, const std::string& stamp) {
   ++records;
-  purity = Reading(g.PurityText, unreadablePurities);
-  temperature = Reading(g.TempText, unreadableTemperatures);
-  recordTime = g.RecordTime;
+  purity = Reading(purityText, unreadablePurities);
+  temperature = Reading(temperatureText, unreadableTemperatures);
+  recordTime = stamp;
 }
 
 }  // namespace zrv

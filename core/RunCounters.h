@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-#include "core/SvGlobal01B.h"
-
 namespace zrv {
 
 struct RunCounters {
@@ -26,9 +24,11 @@ struct RunCounters {
   std::optional<double> temperature;
   std::string recordTime;  // its stamp, "yyyy/mm/dd hh:nn:ss"; empty before the first
 
-  // Counts the record that the state is forming now: a notice, a
-  // measurement record, or neither (a Single reply).
-  void CountRecord(const SvGlobal01B& g);
+  std::string firmware;  // the version Check accepted, as shown; empty before
+
+  // Counts a measurement record from its two value texts.
+  void CountMeasurement(const std::string& purityText, const std::string& temperatureText,
+                        const std::string& stamp);
 };
 
 }  // namespace zrv

@@ -3,7 +3,7 @@
 // usually the next tick of Timer1, acts on it.
 //
 // Widths and flag conventions are part of the contract: most flags are
-// -1 (true) / 0 (false), six are 1 / 0 (marked below), and every handler
+// -1 (true) / 0 (false), four are 1 / 0 (marked below), and every handler
 // compares with those exact values. Counters change only through the
 // overflow-checked helpers of CheckedMath.h.
 #pragma once
@@ -87,10 +87,6 @@ struct SvGlobal01B {
   std::string TempReply;
   std::string PurityText;
   std::string TempText;
-  std::string RecordText;
-  std::string RecordTime;
-  std::int16_t ReplyHandled = 0;        // 1/0
-  std::int16_t EmailAlarmReceived = 0;  // 1/0
   std::string LogPath;
   std::int16_t LogEnabled = 0;
   std::array<std::string, kHistorySlots> HistoryLines;

@@ -9,6 +9,7 @@
 // through the controller state and the view model.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -30,6 +31,7 @@ class SvZRV_02 {
   explicit SvZRV_02(const Ports& ports);
 
   SvGlobal01B& State() { return g_; }
+  const SvGlobal01B& State() const { return g_; }
   ViewModel& View() { return vm_; }
   const RunCounters& Counters() const { return counters_; }
 
@@ -90,6 +92,27 @@ class SvZRV_02 {
   void EMail_Pramset_Click();
 
  private:
+  // One row of the tick's choice: when it is due, and what the tick then
+  // does. `holdsSlot` marks a command that waits for its tick in
+  // PendingCommand, which no click may take from it.
+  struct TickRow {
+    bool (*due)(const SvGlobal01B& g);
+    void (SvZRV_02::*serve)();
+    bool holdsSlot;
+  };
+  static const std::array<TickRow, 8> kTickRows;
+  // A command waits for its tick, or a run is going.
+  bool CommandWaits() const;
+  static bool ReadoutQueryDue(const SvGlobal01B& g);
+  void SendVersionQuery();
+  void SendReadoutQuery();
+  void SendEmailSwitch();
+  void SendParamSet();
+  void SendSingleCommand();
+  // Nothing left to send: the link is let go once no measurement reply is owed.
+  void LetTheLinkGo();
+  void AwaitEmailState();
+
   void FilterNumericKey(std::int16_t& KeyAscii, bool allowPoint);
   void StartLinkTimer();
   void PollCycle();
@@ -102,7 +125,7 @@ class SvZRV_02 {
   void CloseSocket();
   // "host:port" of the link, for the operator.
   std::string LinkName() const;
-  enum class ReplyWait { Answered, Waiting, TimedOut };
+  enum class ReplyWait { kAnswered, kWaiting, kTimedOut };
   // A measurement reply is the oldest still owed.
   bool MeasurementOwed() const;
   // Counts one tick of waiting for the owed replies; a time-out forgets them.
@@ -113,9 +136,10 @@ class SvZRV_02 {
   void RefusePairReply(const std::string& reply);
   // "###.#%", "##.#%" or "#.#%" followed by CR LF.
   static bool HasPurityShape(const std::string& reply);
-  void EvaluatePurityAlarm();
-  // A record line in the history and, for measurements and notices, the log.
-  void FormRecord(const std::string& text, bool logged);
+  void EvaluatePurityAlarm(const std::string& purityReply);
+  // A record line in the history and, for measurements and notices, the
+  // log; returns its time stamp.
+  std::string FormRecord(const std::string& text, bool logged);
   void PrepareLogFile();
   // Held records get one last try; those that still cannot be written are
   // given up, counted and reported.
@@ -123,7 +147,7 @@ class SvZRV_02 {
   void KeepPreviousRun();
   bool WriteHeldRecords();
   void ReportLogOutage();
-  void AppendHistory();
+  void AppendHistory(const std::string& line);
   void AdvanceHistory();
   void VersionReply(const std::string& reply);
   void ReadoutReply(Awaited setting, const std::string& reply);

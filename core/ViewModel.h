@@ -24,17 +24,17 @@ constexpr std::uint32_t kLightGrey = 0xE0E0E0;
 constexpr std::uint32_t kBlue = 0xFF0000;
 
 enum class ControlKind {
-  Label,
-  CommandButton,
-  TextBox,
-  MultiLineTextBox,
-  ComboBox,
-  Frame,
-  OptionButton,
-  DriveList,
-  DirList,
-  Timer,
-  Socket,
+  kLabel,
+  kCommandButton,
+  kTextBox,
+  kMultiLineTextBox,
+  kComboBox,
+  kFrame,
+  kOptionButton,
+  kDriveList,
+  kDirList,
+  kTimer,
+  kSocket,
 };
 
 // Left, top, width, height in twips (15 twips per pixel at 96 dpi); inside a
@@ -55,7 +55,7 @@ struct ControlFont {
 
 struct Control {
   std::string name;
-  ControlKind kind = ControlKind::Label;
+  ControlKind kind = ControlKind::kLabel;
   std::string container;  // empty: the window's client area
   std::string text;       // caption, text, or the path of Dir1
   bool enabled = true;

@@ -7,65 +7,105 @@
 
 namespace zrv {
 
+namespace {
+
+// The read-out's queries in turn: the step at which each goes out, the step
+// it leaves behind, and the reply it is owed.
+struct ReadoutQuery {
+  std::int16_t at, next;
+  Awaited answer;
+};
+constexpr ReadoutQuery kReadoutQueries[] = {
+    {kReadoutQueued, kReadoutThresholdSent, Awaited::kThreshold},
+    {kReadoutThresholdSent, kReadoutHysteresisSent, Awaited::kHysteresis},
+    {kReadoutHysteresisSent, kReadoutEmailSent, Awaited::kEmailState},
+};
+
+}  // namespace
+
 void SvZRV_02::Timer1_Timer() {
-  if (g_.VersionPending == 1) {
-    SendCommand(g_.PendingCommand, Awaited::Version);
-  } else if (g_.ReadoutStep >= kReadoutQueued && g_.ReadoutStep <= kReadoutHysteresisSent) {
-    // Each query waits for the reply to the one before, so every reply lands
-    // in its own field however late it comes within the reply time-out.
-    const ReplyWait wait =
-        g_.ReadoutStep == kReadoutQueued ? ReplyWait::Answered : WaitForOwedReplies();
-    if (wait == ReplyWait::Waiting) return;
-    const std::int16_t next = Inc16(g_.ReadoutStep);
-    const Awaited answers = next == kReadoutThresholdSent    ? Awaited::Threshold
-                            : next == kReadoutHysteresisSent ? Awaited::Hysteresis
-                                                             : Awaited::EmailState;
-    // A query that timed out or did not go out has no reply to wait for:
-    // stepping on would take whatever the instrument says next as a setting.
-    if (wait == ReplyWait::Answered && SendCommand(g_.PendingCommand, answers)) {
-      g_.ReadoutStep = next;
-    } else {
-      AbandonReadout();
-    }
-  } else if (g_.EmailSwitchPending == 1) {
-    const bool sent = SendCommand(g_.PendingCommand, Awaited::Setting);
-    g_.EmailSwitchPending = 0;
-    // The button shows what the instrument was told: a failed send leaves
-    // it as it was, and a read-out reply that came in between does not
-    // turn the meaning of the click around.
-    if (sent) ShowEmailState(g_.PendingCommand == kEmailOn);
-  } else if (g_.ParamSetPending == 1) {
-    SendCommand(g_.PendingCommand, Awaited::Setting);
-    g_.ParamSetPending = 0;
-  } else if (g_.SingleCommandPending == kTrue) {
-    if (!g_.PendingCommand.empty()) {
-      SendCommand(g_.PendingCommand, Awaited::Single);
-      g_.SingleCommandPending = kFalse;
-    }
-  } else if (g_.ContinuousRun == kTrue) {
-    PollCycle();
-  } else if (g_.VersionPending == 0 && g_.ReadoutStep == kReadoutIdle) {
-    // The last pair of a run that was stopped is still let in; an
-    // acknowledgement or a Single reply holds the link no longer than one
-    // that comes at once.
-    if (!MeasurementOwed() || WaitForOwedReplies() != ReplyWait::Waiting) IdleStop();
-  } else if (WaitForOwedReplies() != ReplyWait::Waiting) {
-    // The e-mail state reply of the read-out did not come in time.
+  for (const TickRow& row : kTickRows) {
+    if (row.due(g_)) return (this->*row.serve)();
+  }
+}
+
+bool SvZRV_02::CommandWaits() const {
+  for (const TickRow& row : kTickRows) {
+    if (row.holdsSlot && row.due(g_)) return true;
+  }
+  return false;
+}
+
+bool SvZRV_02::ReadoutQueryDue(const SvGlobal01B& g) {
+  for (const ReadoutQuery& query : kReadoutQueries) {
+    if (query.at == g.ReadoutStep) return true;
+  }
+  return false;
+}
+
+void SvZRV_02::SendVersionQuery() {
+  SendCommand(g_.PendingCommand, Awaited::kVersion);
+}
+
+void SvZRV_02::SendReadoutQuery() {
+  const ReadoutQuery* query = kReadoutQueries;
+  while (query->at != g_.ReadoutStep) ++query;
+  // Each query waits for the reply to the one before, so every reply lands
+  // in its own field however late it comes within the reply time-out.
+  const ReplyWait wait = query == kReadoutQueries ? ReplyWait::kAnswered : WaitForOwedReplies();
+  if (wait == ReplyWait::kWaiting) return;
+  // A query that timed out or did not go out has no reply to wait for:
+  // stepping on would take whatever the instrument says next as a setting.
+  if (wait == ReplyWait::kAnswered && SendCommand(g_.PendingCommand, query->answer)) {
+    g_.ReadoutStep = query->next;
+  } else {
     AbandonReadout();
   }
 }
 
+void SvZRV_02::SendEmailSwitch() {
+  const bool sent = SendCommand(g_.PendingCommand, Awaited::kSetting);
+  g_.EmailSwitchPending = 0;
+  // The button shows what the instrument was told: a failed send leaves
+  // it as it was, and a read-out reply that came in between does not
+  // turn the meaning of the click around.
+  if (sent) ShowEmailState(g_.PendingCommand == kEmailOn);
+}
+
+void SvZRV_02::SendParamSet() {
+  SendCommand(g_.PendingCommand, Awaited::kSetting);
+  g_.ParamSetPending = 0;
+}
+
+void SvZRV_02::SendSingleCommand() {
+  if (g_.PendingCommand.empty()) return;
+  SendCommand(g_.PendingCommand, Awaited::kSingle);
+  g_.SingleCommandPending = kFalse;
+}
+
+void SvZRV_02::LetTheLinkGo() {
+  // The last pair of a run that was stopped is still let in; an
+  // acknowledgement or a Single reply holds the link no longer than one
+  // that comes at once.
+  if (!MeasurementOwed() || WaitForOwedReplies() != ReplyWait::kWaiting) IdleStop();
+}
+
+void SvZRV_02::AwaitEmailState() {
+  // Given up when the e-mail state reply of the read-out does not come in time.
+  if (WaitForOwedReplies() != ReplyWait::kWaiting) AbandonReadout();
+}
+
 bool SvZRV_02::MeasurementOwed() const {
   const std::optional<Awaited> oldest = g_.Owed.Oldest();
-  return oldest == Awaited::Purity || oldest == Awaited::Temperature;
+  return oldest == Awaited::kPurity || oldest == Awaited::kTemperature;
 }
 
 SvZRV_02::ReplyWait SvZRV_02::WaitForOwedReplies() {
-  if (g_.Owed.Empty()) return ReplyWait::Answered;
+  if (g_.Owed.Empty()) return ReplyWait::kAnswered;
   g_.ReplyDueTicks = Inc16(g_.ReplyDueTicks);
-  if (g_.ReplyDueTicks < kReplyTimeoutTicks) return ReplyWait::Waiting;
+  if (g_.ReplyDueTicks < kReplyTimeoutTicks) return ReplyWait::kWaiting;
   g_.Owed.Forget();
-  return ReplyWait::TimedOut;
+  return ReplyWait::kTimedOut;
 }
 
 void SvZRV_02::IdleStop() {
@@ -93,9 +133,9 @@ void SvZRV_02::PollCycle() {
       }
       g_.WaitTicks = 0;
       g_.PendingCommand = kPurityQuery;
-      SendCommand(g_.PendingCommand, Awaited::Purity);
+      SendCommand(g_.PendingCommand, Awaited::kPurity);
       if (g_.SendFailed != kTrue) {
-        g_.PollPhase = Dec16(g_.PollPhase);
+        g_.PollPhase = kTempDue;
       } else {
         ConnectSocket();
         g_.LinkOpen = kTrue;
@@ -108,9 +148,9 @@ void SvZRV_02::PollCycle() {
       }
       g_.WaitTicks = 0;
       g_.PendingCommand = kTempQuery;
-      SendCommand(g_.PendingCommand, Awaited::Temperature);
+      SendCommand(g_.PendingCommand, Awaited::kTemperature);
       if (g_.SendFailed != kTrue) {
-        g_.PollPhase = Dec16(g_.PollPhase);
+        g_.PollPhase = kBetweenPolls;
       } else {
         // The link dropped in mid-pair: the pair is lost, the run is not.
         // The next tick starts it again with "PURITY?" on a new connection.
@@ -131,7 +171,7 @@ void SvZRV_02::PollCycle() {
         g_.AlarmActive = kFalse;
       } else if (g_.LinkOpen == kTrue) {
         // The temperature reply is on its way.
-        if (WaitForOwedReplies() == ReplyWait::Waiting) return;
+        if (WaitForOwedReplies() == ReplyWait::kWaiting) return;
         CloseSocket();
         g_.LinkOpen = kFalse;
         vm_.TCP_Condition.backColor = kWhite;

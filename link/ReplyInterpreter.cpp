@@ -41,51 +41,59 @@ void SvZRV_02::tcpclient_DataArrival(std::int32_t /*bytesTotal*/) {
   if (reply == kEmailAlarmNotice) {
     // Unasked, it answers nothing and stays out of the queue; a record of its
     // own, which does not cost a pair or a read-out it may have interrupted.
-    g_.EmailAlarmReceived = 1;
     FormRecord(reply, true);
-    g_.EmailAlarmReceived = 0;
+    ++counters_.emailAlarmNotices;
     return;
   }
   const bool cut = !EndsWith(reply, kCrLf);
-  const std::optional<Awaited> answers = g_.Owed.Take();
-
-  if (g_.VersionPending == 1) {
-    // Until a version is accepted, whatever comes is read as one; a cut
-    // reply is not recognised, and the query goes out again.
-    if (!cut) VersionReply(reply);
-  } else if (answers == Awaited::Threshold || answers == Awaited::Hysteresis ||
-             answers == Awaited::EmailState) {
-    if (cut) {
-      AbandonReadout();
-    } else {
-      ReadoutReply(*answers, reply);
-    }
-  } else if (answers == Awaited::Purity) {
-    // A temperature reply here would be one from a pair given up on.
-    if (cut || EndsWith(reply, "DEG\r\n")) {
-      RefusePairReply(reply);
-    } else {
-      TakePurityReply(reply);
-    }
-  } else if (answers == Awaited::Temperature) {
-    if (cut || HasPurityShape(reply)) {
-      RefusePairReply(reply);
-    } else {
-      TakeTemperatureReply(reply);
-    }
-  } else if (answers != Awaited::Version) {
-    // The operator's command, a setting's acknowledgement or a line nobody
-    // asked for: shown as it came; later answers to a repeated version query
-    // change nothing.
-    FormRecord(reply, false);
+  std::optional<Awaited> owed = g_.Owed.Take();
+  // Until a version is accepted, whatever comes is read as one.
+  if (g_.VersionPending == 1) owed = Awaited::kVersion;
+  if (!owed) {
+    FormRecord(reply, false);  // a line nobody asked for: shown as it came
+    return;
   }
-  g_.ReplyHandled = 0;
+  switch (*owed) {
+    case Awaited::kVersion:
+      // A cut reply is not recognised, and the query goes out again; the
+      // answers to a query repeated before the first was answered change nothing.
+      if (g_.VersionPending == 1 && !cut) VersionReply(reply);
+      break;
+    case Awaited::kThreshold:
+    case Awaited::kHysteresis:
+    case Awaited::kEmailState:
+      if (cut) {
+        AbandonReadout();
+      } else {
+        ReadoutReply(*owed, reply);
+      }
+      break;
+    case Awaited::kPurity:
+      // A temperature reply here would be one from a pair given up on.
+      if (cut || EndsWith(reply, kTemperatureTail)) {
+        RefusePairReply(reply);
+      } else {
+        TakePurityReply(reply);
+      }
+      break;
+    case Awaited::kTemperature:
+      if (cut || HasPurityShape(reply)) {
+        RefusePairReply(reply);
+      } else {
+        TakeTemperatureReply(reply);
+      }
+      break;
+    case Awaited::kSingle:
+    case Awaited::kSetting:
+      FormRecord(reply, false);
+      break;
+  }
 }
 
 void SvZRV_02::TakePurityReply(const std::string& reply) {
   g_.PurityReply = reply;
-  g_.PurityText = CutTail(g_.PurityReply, 3);  // "%" and CR LF
-  EvaluatePurityAlarm();
+  g_.PurityText = CutTail(reply, kPurityTail.size());
+  EvaluatePurityAlarm(reply);
   g_.PurityReceived = kTrue;
 }
 
@@ -94,8 +102,9 @@ void SvZRV_02::TakeTemperatureReply(const std::string& reply) {
   g_.NoReplyCount = 0;
   g_.LinkDrops = 0;
   g_.TempReply = reply;
-  g_.TempText = CutTail(g_.TempReply, 5);  // "DEG" and CR LF
-  FormRecord(g_.PurityText + " " + g_.TempText + " %&DEG" + kCrLf, true);
+  g_.TempText = CutTail(reply, kTemperatureTail.size());
+  const std::string stamp = FormRecord(g_.PurityText + " " + g_.TempText + " %&DEG" + kCrLf, true);
+  counters_.CountMeasurement(g_.PurityText, g_.TempText, stamp);
   g_.PurityReceived = kFalse;
 }
 
@@ -106,18 +115,14 @@ void SvZRV_02::RefusePairReply(const std::string& reply) {
   if (g_.ContinuousRun == kTrue) GiveUpPair();
 }
 
-void SvZRV_02::FormRecord(const std::string& text, bool logged) {
-  g_.RecordText += AsOneLine(text);
-  g_.RecordTime = ports_.clock.Stamp();
-  if (logged) {
-    counters_.CountRecord(g_);
-    AppendLogLine(g_.RecordText, g_.RecordTime);
-  }
-  AppendHistory();
-  g_.RecordText.clear();
-  g_.RecordTime.clear();
+std::string SvZRV_02::FormRecord(const std::string& text, bool logged) {
+  const std::string recordText = AsOneLine(text);
+  std::string recordTime = ports_.clock.Stamp();
+  if (logged) AppendLogLine(recordText, recordTime);
+  AppendHistory(recordTime + " " + recordText);
   AdvanceHistory();
   ReportLogOutage();
+  return recordTime;
 }
 
 }  // namespace zrv

@@ -8,6 +8,11 @@
 namespace zrv {
 namespace {
 
+// An interval of "0" means this many seconds, as the window's label says.
+constexpr std::int32_t kIntervalForZero = 10000;
+// Up to this many seconds the link stays open between pairs.
+constexpr std::int32_t kLongestShortInterval = 9;
+
 // Reads one entry of the window; a wrong one is named for the operator.
 template <typename Number>
 Number ReadEntry(const char* name, const std::string& text, Number (*read)(std::string_view)) {
@@ -53,10 +58,10 @@ void SvZRV_02::start_Click() {
       if (interval < 0)
         throw HandlerError("Interval \"" + vm_.Txt_Interval.text + "\" is negative");
       PrepareLogFile();
-      if (interval == 0) interval = 10000;
+      if (interval == 0) interval = kIntervalForZero;
       g_.IntervalSeconds = interval;
       g_.TickCount = CheckedMul<std::int32_t>(g_.IntervalSeconds, kTicksPerSecond);
-      g_.ShortInterval = g_.IntervalSeconds <= 9 ? kTrue : kFalse;
+      g_.ShortInterval = g_.IntervalSeconds <= kLongestShortInterval ? kTrue : kFalse;
       g_.AlarmLevel = alarmLevel;
     } else if (vm_.Single_mode.value) {
       g_.SingleMode = kTrue;

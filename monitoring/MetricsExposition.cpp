@@ -59,30 +59,31 @@ std::optional<double> Ratio(std::optional<double> percent) {
 
 }  // namespace
 
-std::string FormatExposition(const MetricsSnapshot& s) {
+std::string FormatExposition(const StateCopy& s) {
+  const RunCounters& seen = s.seen;
   Writer w;
   w.Gauge("zrv02_purity_ratio", "Purity of the last measurement record (1 is 100 %).",
-          Ratio(s.purityPercent));
+          Ratio(seen.purity));
   w.Gauge("zrv02_temperature_celsius", "Temperature of the last measurement record.",
-          s.temperatureCelsius);
+          seen.temperature);
   w.Gauge("zrv02_last_record_timestamp_seconds",
           "Time of the last measurement record, seconds since the epoch.", s.recordTime);
   w.Gauge("zrv02_run_start_timestamp_seconds",
           "Time the last Continue run started, seconds since the epoch.", s.runStartTime);
-  w.Counter("zrv02_records_total", "Measurement records formed.", s.records);
+  w.Counter("zrv02_records_total", "Measurement records formed.", seen.records);
   w.Counter("zrv02_email_alarm_notices_total", "E-MAIL ALARM notices from the instrument.",
-            s.emailAlarmNotices);
+            seen.emailAlarmNotices);
   w.Counter("zrv02_reply_timeouts_total", "Measurement replies that did not come in time.",
-            s.replyTimeouts);
+            seen.replyTimeouts);
   w.Counter("zrv02_log_append_failures_total", "Records that could not be appended to the log.",
-            s.failedLogAppends);
+            seen.failedLogAppends);
   w.Counter("zrv02_records_lost_total", "Records given up without reaching the log.",
-            s.lostRecords);
+            seen.lostRecords);
   w.Family("zrv02_unreadable_values_total", "counter",
            "Fields of a measurement record that were not a number.");
-  w.Sample("zrv02_unreadable_values_total", static_cast<double>(s.unreadablePurities),
+  w.Sample("zrv02_unreadable_values_total", static_cast<double>(seen.unreadablePurities),
            "field=\"purity\"");
-  w.Sample("zrv02_unreadable_values_total", static_cast<double>(s.unreadableTemperatures),
+  w.Sample("zrv02_unreadable_values_total", static_cast<double>(seen.unreadableTemperatures),
            "field=\"temperature\"");
   w.Gauge("zrv02_run_active", "1 while a Continue run is going.", s.runActive);
   w.Gauge("zrv02_link_open", "1 while the link to the instrument is open.", s.linkOpen);
@@ -91,8 +92,9 @@ std::string FormatExposition(const MetricsSnapshot& s) {
           s.alarmLevelPercent / 100);
   w.Gauge("zrv02_interval_seconds", "Measurement interval of the run.", s.intervalSeconds);
   w.Family("zrv02_instrument_info", "gauge", "The instrument's firmware version and address.");
-  w.Sample("zrv02_instrument_info", 1,
-           "address=\"" + LabelValue(s.address) + "\",firmware=\"" + LabelValue(s.firmware) + '"');
+  w.Sample(
+      "zrv02_instrument_info", 1,
+      "address=\"" + LabelValue(s.address) + "\",firmware=\"" + LabelValue(seen.firmware) + '"');
   return w.Take();
 }
 

@@ -15,8 +15,7 @@ void InsertAtEnd(Control& box, const std::string& line) {
 
 }  // namespace
 
-void SvZRV_02::AppendHistory() {
-  const std::string line = g_.RecordTime + " " + g_.RecordText;
+void SvZRV_02::AppendHistory(const std::string& line) {
   Control& box = vm_.TxtBox_Reply;
   if (g_.HistoryFull != kTrue) {
     g_.HistoryLines[g_.HistoryCount] = line;

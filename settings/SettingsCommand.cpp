@@ -8,12 +8,7 @@ namespace zrv {
 bool SvZRV_02::OpenLinkForSettingsCommand(std::int16_t& requestFlag) {
   // Ignored during runs, and while another command still waits for its
   // tick: the single command slot must never be overwritten.
-  const bool readoutSending =
-      g_.ReadoutStep >= kReadoutQueued && g_.ReadoutStep <= kReadoutHysteresisSent;
-  if (g_.SingleCommandPending == kTrue || g_.ContinuousRun == kTrue || g_.EmailSwitchPending != 0 ||
-      g_.ParamSetPending != 0 || readoutSending) {
-    return false;
-  }
+  if (CommandWaits()) return false;
   requestFlag = 1;
   try {
     OpenLink();

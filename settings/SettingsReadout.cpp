@@ -9,21 +9,23 @@
 namespace zrv {
 namespace {
 
+// A setting is shown as the reply's first characters.
+constexpr std::size_t kShownCharacters = 2;
+
 // The reply's first two characters, ending early at a line end so that no
 // CR reaches a text box (and from there a later parameter set).
 std::string ShownValue(const std::string& reply) {
-  const std::string first = reply.substr(0, 2);
+  const std::string first = reply.substr(0, kShownCharacters);
   return first.substr(0, first.find_first_of("\r\n"));
 }
 
 }  // namespace
 
 void SvZRV_02::ReadoutReply(Awaited setting, const std::string& reply) {
-  g_.ReplyHandled = 1;
-  if (setting == Awaited::Threshold) {
+  if (setting == Awaited::kThreshold) {
     vm_.Txt_Theshold.text = ShownValue(reply);
     g_.PendingCommand = kHysteresisQuery;
-  } else if (setting == Awaited::Hysteresis) {
+  } else if (setting == Awaited::kHysteresis) {
     vm_.Txt_Hysteresis.text = ShownValue(reply);
     g_.PendingCommand = kEmailQuery;
   } else {

@@ -6,6 +6,17 @@
 #include "core/SvZRV_02.h"
 
 namespace zrv {
+namespace {
+
+// What each firmware can do: 1.0 measures, 1.1 on also has the e-mail alarm
+// settings, 1.2 on also reports them.
+constexpr double kRunsOnly = 1.0;
+constexpr double kEmailSettings = 1.1;
+constexpr double kSettingsReadout = 1.2;
+// The version is read from the reply's first characters.
+constexpr std::size_t kVersionCharacters = 4;
+
+}  // namespace
 
 void SvZRV_02::Version_Check_Click() {
   if (g_.VersionPending == 0) {
@@ -33,11 +44,10 @@ void SvZRV_02::Version_Check_Click() {
 }
 
 void SvZRV_02::VersionReply(const std::string& reply) {
-  g_.ReplyHandled = 1;
-  const std::string shown = reply.substr(0, 4);
+  const std::string shown = reply.substr(0, kVersionCharacters);
   const double version = ReadLenient(shown);
-  const bool v10 = version == 1.0;
-  if (!v10 && !(version >= 1.1)) return;  // not recognised: asked again next tick
+  const bool v10 = version == kRunsOnly;
+  if (!v10 && !(version >= kEmailSettings)) return;  // not recognised: asked again next tick
 
   vm_.Main_Frame.enabled = true;
   for (Control* c :
@@ -47,9 +57,10 @@ void SvZRV_02::VersionReply(const std::string& reply) {
   vm_.Version_Check.backColor = kGreen;
   vm_.Version_Check.text = "Complete";
   vm_.Label10.text = shown;
+  counters_.firmware = shown;
   g_.VersionPending = 0;
   vm_.Version_Check.enabled = false;
-  if (version >= 1.2) {
+  if (version >= kSettingsReadout) {
     g_.ReadoutStep = kReadoutQueued;
     g_.PendingCommand = kThresholdQuery;
   }

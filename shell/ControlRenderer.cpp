@@ -104,16 +104,16 @@ void ControlRenderer::Render(const Control& c, QWidget* widget) {
   if (widget->toolTip() != Text(c.toolTip)) widget->setToolTip(Text(c.toolTip));
 
   switch (c.kind) {
-    case ControlKind::Label: {
+    case ControlKind::kLabel: {
       auto* label = static_cast<QLabel*>(widget);
       if (label->text() != Text(c.text)) label->setText(Text(c.text));
       RenderColors(c, widget, true);
       break;
     }
-    case ControlKind::CommandButton:
+    case ControlKind::kCommandButton:
       RenderButton(c, static_cast<QPushButton*>(widget));
       break;
-    case ControlKind::TextBox: {
+    case ControlKind::kTextBox: {
       auto* edit = static_cast<QLineEdit*>(widget);
       const int maxLength = c.maxLength > 0 ? c.maxLength : 32767;
       if (edit->maxLength() != maxLength) edit->setMaxLength(maxLength);
@@ -121,25 +121,25 @@ void ControlRenderer::Render(const Control& c, QWidget* widget) {
       RenderColors(c, widget, false);
       break;
     }
-    case ControlKind::MultiLineTextBox:
+    case ControlKind::kMultiLineTextBox:
       RenderReplyBox(c, static_cast<QPlainTextEdit*>(widget));
       RenderColors(c, widget, false);
       break;
-    case ControlKind::ComboBox: {
+    case ControlKind::kComboBox: {
       auto* combo = static_cast<QComboBox*>(widget);
       RenderList(c, combo);
       if (combo->currentText() != Text(c.text)) combo->setEditText(Text(c.text));
       RenderColors(c, widget, false);
       break;
     }
-    case ControlKind::Frame:
+    case ControlKind::kFrame:
       RenderColors(c, widget, true);
       break;
-    case ControlKind::OptionButton:
+    case ControlKind::kOptionButton:
       RenderOption(c, static_cast<QRadioButton*>(widget));
       RenderColors(c, widget, true);
       break;
-    case ControlKind::DriveList: {
+    case ControlKind::kDriveList: {
       auto* combo = static_cast<QComboBox*>(widget);
       RenderList(c, combo);
       if (combo->currentText() != Text(c.text))
@@ -147,14 +147,14 @@ void ControlRenderer::Render(const Control& c, QWidget* widget) {
       RenderColors(c, widget, false);
       break;
     }
-    case ControlKind::DirList: {
+    case ControlKind::kDirList: {
       auto* list = static_cast<DirListWidget*>(widget);
       if (list->Path() != Text(c.text)) list->SetPath(Text(c.text));
       RenderColors(c, widget, false);
       break;
     }
-    case ControlKind::Timer:
-    case ControlKind::Socket:
+    case ControlKind::kTimer:
+    case ControlKind::kSocket:
       break;
   }
 }

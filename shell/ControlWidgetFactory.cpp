@@ -39,17 +39,17 @@ QWidget* ControlWidgetFactory::Create(const zrv::Control& control, QWidget* pare
 
 QWidget* ControlWidgetFactory::CreateOfKind(ControlKind kind, QWidget* parent) {
   switch (kind) {
-    case ControlKind::Label: {
+    case ControlKind::kLabel: {
       auto* label = new QLabel(parent);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setAutoFillBackground(true);
       return label;
     }
-    case ControlKind::CommandButton:
+    case ControlKind::kCommandButton:
       return new QPushButton(parent);
-    case ControlKind::TextBox:
+    case ControlKind::kTextBox:
       return new QLineEdit(parent);
-    case ControlKind::MultiLineTextBox: {
+    case ControlKind::kMultiLineTextBox: {
       auto* box = new QPlainTextEdit(parent);
       box->setReadOnly(true);
       box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -58,7 +58,7 @@ QWidget* ControlWidgetFactory::CreateOfKind(ControlKind kind, QWidget* parent) {
       box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
       return box;
     }
-    case ControlKind::ComboBox: {
+    case ControlKind::kComboBox: {
       auto* combo = new QComboBox(parent);
       combo->setEditable(true);
       // The entries are the address history, kept by the logic alone, and
@@ -67,23 +67,23 @@ QWidget* ControlWidgetFactory::CreateOfKind(ControlKind kind, QWidget* parent) {
       combo->setCompleter(nullptr);
       return combo;
     }
-    case ControlKind::Frame: {
+    case ControlKind::kFrame: {
       auto* frame = new QFrame(parent);
       frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
       frame->setAutoFillBackground(true);
       return frame;
     }
-    case ControlKind::OptionButton: {
+    case ControlKind::kOptionButton: {
       auto* option = new OptionButtonWidget(parent);
       option->setAutoFillBackground(true);
       return option;
     }
-    case ControlKind::DriveList:
+    case ControlKind::kDriveList:
       return new QComboBox(parent);
-    case ControlKind::DirList:
+    case ControlKind::kDirList:
       return new DirListWidget(parent);
-    case ControlKind::Timer:
-    case ControlKind::Socket:
+    case ControlKind::kTimer:
+    case ControlKind::kSocket:
       return nullptr;
   }
   return nullptr;

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <map>
 
+#include "core/WindowEvents.h"
 #include "shell/BgrColor.h"
 #include "shell/ControlWidgetFactory.h"
 #include "shell/DirListWidget.h"
@@ -21,31 +23,6 @@ namespace zrv::shell {
 using zrv::Control;
 using zrv::ControlKind;
 using zrv::SvZRV_02;
-
-namespace {
-
-using Click = void (SvZRV_02::*)();
-using KeyPress = void (SvZRV_02::*)(std::int16_t&);
-
-const std::map<std::string, Click> kClicks = {
-    {"Version_Check", &SvZRV_02::Version_Check_Click},
-    {"start", &SvZRV_02::start_Click},
-    {"stop", &SvZRV_02::stop_Click},
-    {"EMail", &SvZRV_02::EMail_Click},
-    {"EMail_Pramset", &SvZRV_02::EMail_Pramset_Click},
-    {"clear", &SvZRV_02::clear_Click},
-    {"Continue_mode", &SvZRV_02::Continue_mode_Click},
-    {"Single_mode", &SvZRV_02::Single_mode_Click},
-};
-
-const std::map<std::string, KeyPress> kKeyPresses = {
-    {"Txt_Interval", &SvZRV_02::Txt_Interval_KeyPress},
-    {"Txt_Alarm_level", &SvZRV_02::Txt_Alarm_level_KeyPress},
-    {"HostIPEdit", &SvZRV_02::HostIPEdit_KeyPress},
-    {"HostPTEdit", &SvZRV_02::HostPTEdit_KeyPress},
-};
-
-}  // namespace
 
 MainWindow::MainWindow(zrv::MessageBoxPort& messages, QWidget* parent)
     : QWidget(parent),
@@ -71,13 +48,13 @@ void MainWindow::BuildControls() {
   std::map<std::string, QWidget*> containers;
   std::vector<Control*> controls = core_.View().All();
   std::stable_partition(controls.begin(), controls.end(),
-                        [](const Control* c) { return c->kind == ControlKind::Frame; });
+                        [](const Control* c) { return c->kind == ControlKind::kFrame; });
   for (Control* control : controls) {
     const auto container = containers.find(control->container);
     QWidget* parent = container == containers.end() ? this : container->second;
     QWidget* widget = ControlWidgetFactory::Create(*control, parent);
     if (widget == nullptr) continue;
-    if (control->kind == ControlKind::Frame) containers[control->name] = widget;
+    if (control->kind == ControlKind::kFrame) containers[control->name] = widget;
     widgets_.emplace_back(control, widget);
     WireControl(*control, widget);
   }
@@ -89,37 +66,37 @@ void MainWindow::BuildControls() {
 
 void MainWindow::WireControl(Control& control, QWidget* widget) {
   switch (control.kind) {
-    case ControlKind::CommandButton:
-      if (const auto click = kClicks.find(control.name); click != kClicks.end()) {
+    case ControlKind::kCommandButton:
+      if (const zrv::ClickEvent* click = zrv::FindEvent(zrv::kClickEvents, control.name)) {
         connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
-                [this, handler = click->second] { RunHandler([&] { (core_.*handler)(); }); });
+                [this, handler = click->handler] { RunHandler([&] { (core_.*handler)(); }); });
       }
       break;
-    case ControlKind::OptionButton: {
+    case ControlKind::kOptionButton: {
       auto* option = static_cast<QRadioButton*>(widget);
       options_.emplace_back(&control, option);
       // An option's Click comes with every click on it, also on the one
       // already chosen; rendering sets options without clicking them.
-      const Click handler = kClicks.at(control.name);
+      const auto handler = zrv::FindEvent(zrv::kClickEvents, control.name)->handler;
       connect(option, &QRadioButton::clicked, this, [this, handler] {
         TakeOptionValues();
         RunHandler([&] { (core_.*handler)(); });
       });
       break;
     }
-    case ControlKind::TextBox:
+    case ControlKind::kTextBox:
       connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
               [&control](const QString& text) { control.text = text.toStdString(); });
       WireKeyFilter(control, widget);
       break;
-    case ControlKind::ComboBox:
+    case ControlKind::kComboBox:
       connect(static_cast<QComboBox*>(widget), &QComboBox::currentTextChanged, this,
               [this, &control](const QString& text) {
                 if (!rendering_) control.text = text.toStdString();
               });
       WireKeyFilter(control, widget);
       break;
-    case ControlKind::DriveList:
+    case ControlKind::kDriveList:
       connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
               [this, &control, combo = static_cast<QComboBox*>(widget)](int index) {
                 // Choosing the drive already shown is no change, and must
@@ -127,10 +104,10 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
                 const std::string drive = combo->itemText(index).toStdString();
                 if (drive == control.text) return;
                 control.text = drive;
-                RunHandler([this] { core_.Drive1_Change(); });
+                RunHandler([this] { (core_.*zrv::kDriveChange.handler)(); });
               });
       break;
-    case ControlKind::DirList:
+    case ControlKind::kDirList:
       // Queued: the list rebuilds itself on render, and the entry that was
       // activated must outlive the signal that reports it.
       connect(
@@ -141,23 +118,23 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
           },
           Qt::QueuedConnection);
       break;
-    case ControlKind::MultiLineTextBox:
+    case ControlKind::kMultiLineTextBox:
       // Read-only, but a tab stop: the operator scrolls and copies with keys.
       widget->setFocusPolicy(Qt::StrongFocus);
       break;
-    case ControlKind::Label:
-    case ControlKind::Frame:
-    case ControlKind::Timer:
-    case ControlKind::Socket:
+    case ControlKind::kLabel:
+    case ControlKind::kFrame:
+    case ControlKind::kTimer:
+    case ControlKind::kSocket:
       break;
   }
 }
 
 void MainWindow::WireKeyFilter(Control& control, QWidget* widget) {
-  const auto keyPress = kKeyPresses.find(control.name);
-  if (keyPress == kKeyPresses.end()) return;
+  const zrv::KeyPressEvent* keyPress = zrv::FindEvent(zrv::kKeyPressEvents, control.name);
+  if (keyPress == nullptr) return;
   auto* filter = new KeyPressFilter(
-      [this, handler = keyPress->second](std::int16_t& keyAscii) {
+      [this, handler = keyPress->handler](std::int16_t& keyAscii) {
         RunHandler([&] { (core_.*handler)(keyAscii); });
       },
       widget);
@@ -189,6 +166,7 @@ void MainWindow::WireTimersAndSocket() {
 void MainWindow::RenderNow() {
   const QScopedValueRollback<bool> rendering(rendering_, true);
   for (const auto& [control, widget] : widgets_) renderer_.Render(*control, widget);
+  copy_ = zrv::monitoring::CopyState(core_, copy_, QDateTime::currentSecsSinceEpoch());
   emit rendered();
 }
 

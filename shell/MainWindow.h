@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/SvZRV_02.h"
+#include "monitoring/StateCopy.h"
 #include "shell/ControlRenderer.h"
 #include "shell/QtClock.h"
 #include "shell/QtDirectories.h"
@@ -35,8 +36,9 @@ class MainWindow : public QWidget {
   explicit MainWindow(zrv::MessageBoxPort& messages, QWidget* parent = nullptr);
 
   zrv::SvZRV_02& Core() { return core_; }
-  QtTcpClient& TcpClient() { return tcp_; }
   QtTimer& Timer1() { return timer1_; }
+  // The state as the exporters show it, taken at each render.
+  const zrv::monitoring::StateCopy& Copy() const { return copy_; }
 
   // Brings every widget up to date with the view model.
   void RenderNow();
@@ -88,6 +90,7 @@ class MainWindow : public QWidget {
   QtClock clock_;
   QtDirectories directories_;
   zrv::SvZRV_02 core_;
+  zrv::monitoring::StateCopy copy_;
 
   std::vector<std::pair<zrv::Control*, QWidget*>> widgets_;
   std::vector<std::pair<zrv::Control*, QRadioButton*>> options_;

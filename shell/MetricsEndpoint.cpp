@@ -1,6 +1,5 @@
 #include "shell/MetricsEndpoint.h"
 
-#include <QDateTime>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QTcpSocket>
@@ -19,21 +18,10 @@ void Answer(QHttpServerResponder&& responder, const QByteArray& body, const char
   responder.write(body, {{"Content-Type", type}, {"Connection", "close"}}, status);
 }
 
-// The log's stamps are local time, as the clock port writes them.
-std::optional<double> SecondsSinceEpoch(const std::string& stamp) {
-  const QDateTime time =
-      QDateTime::fromString(QString::fromStdString(stamp), QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-  if (!time.isValid()) return std::nullopt;
-  return static_cast<double>(time.toSecsSinceEpoch());
-}
-
 }  // namespace
 
 MetricsEndpoint::MetricsEndpoint(MainWindow& window)
-    : QAbstractHttpServer(&window), window_(window), tcp_(new MetricsTcpServer(this)) {
-  connect(&window, &MainWindow::rendered, this, &MetricsEndpoint::TakeSnapshot);
-  TakeSnapshot();
-}
+    : QAbstractHttpServer(&window), window_(window), tcp_(new MetricsTcpServer(this)) {}
 
 quint16 MetricsEndpoint::Listen(const QHostAddress& address, quint16 port, QString& error) {
   if (!tcp_->listen(address, port)) {
@@ -44,33 +32,6 @@ quint16 MetricsEndpoint::Listen(const QHostAddress& address, quint16 port, QStri
   return tcp_->serverPort();
 }
 
-void MetricsEndpoint::TakeSnapshot() {
-  zrv::SvZRV_02& core = window_.Core();
-  const zrv::SvGlobal01B& g = core.State();
-  const zrv::RunCounters& counters = core.Counters();
-  zrv::monitoring::MetricsSnapshot& s = snapshot_;
-  const bool running = g.ContinuousRun == zrv::kTrue;
-  if (running && !s.runActive) s.runStartTime = QDateTime::currentSecsSinceEpoch();
-  s.runActive = running;
-  s.purityPercent = counters.purity;
-  s.temperatureCelsius = counters.temperature;
-  s.recordTime = SecondsSinceEpoch(counters.recordTime);
-  s.records = counters.records;
-  s.emailAlarmNotices = counters.emailAlarmNotices;
-  s.replyTimeouts = counters.replyTimeouts;
-  s.failedLogAppends = counters.failedLogAppends;
-  s.lostRecords = counters.lostRecords;
-  s.unreadablePurities = counters.unreadablePurities;
-  s.unreadableTemperatures = counters.unreadableTemperatures;
-  s.linkOpen = g.LinkOpen == zrv::kTrue;
-  s.purityAlarm = g.AlarmActive == zrv::kTrue;
-  s.alarmLevelPercent = g.AlarmLevel;
-  s.intervalSeconds = g.IntervalSeconds;
-  s.firmware = g.VersionPending == 0 ? core.View().Label10.text : std::string();
-  s.address =
-      g.HostAddress.empty() ? std::string() : g.HostAddress + ':' + std::to_string(g.HostPort);
-}
-
 bool MetricsEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
   if (request.url().path() != QLatin1String("/metrics")) return false;
   if (request.method() != QHttpServerRequest::Method::Get) {
@@ -78,7 +39,7 @@ bool MetricsEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocke
            Status::MethodNotAllowed);
   } else {
     Answer(makeResponder(request, socket),
-           QByteArray::fromStdString(zrv::monitoring::FormatExposition(snapshot_)),
+           QByteArray::fromStdString(zrv::monitoring::FormatExposition(window_.Copy())),
            zrv::monitoring::kExpositionContentType, Status::Ok);
   }
   socket->disconnectFromHost();

@@ -1,9 +1,8 @@
 // Serves the controller's state to Prometheus at /metrics, on the window's
-// own event loop. The values are copied from the logic whenever the window
-// has rendered (after every handler, and before any box a handler raises),
-// so a scrape never sees a handler's work half done; a scrape only formats
-// that copy and can change nothing. Any other path gets 404, any other
-// method 405. Each answer closes its connection.
+// own event loop. A scrape formats the window's state copy, taken whenever
+// the window has rendered (after every handler, and before any box a handler
+// raises), so it never sees a handler's work half done and can change nothing. Any other path gets
+// 404, any other method 405. Each answer closes its connection.
 #pragma once
 
 #include <QAbstractHttpServer>
@@ -26,19 +25,13 @@ class MetricsEndpoint : public QAbstractHttpServer {
   // free one for port 0), or 0 with the reason in `error`.
   quint16 Listen(const QHostAddress& address, quint16 port, QString& error);
 
-  const zrv::monitoring::MetricsSnapshot& Snapshot() const { return snapshot_; }
-  const MetricsTcpServer& TcpServer() const { return *tcp_; }
-
  protected:
   bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
   void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
  private:
-  void TakeSnapshot();
-
   MainWindow& window_;
   MetricsTcpServer* tcp_;
-  zrv::monitoring::MetricsSnapshot snapshot_;
 };
 
 }  // namespace zrv::shell

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QSettings>
 #include <cstdio>
+#include <limits>
 
 #include "shell/MenuStartFolder.h"
 #include "shell/MetricsEndpoint.h"
@@ -36,7 +37,8 @@ bool ParseListenAddress(const QString& text, QHostAddress& host, quint16& port) 
   }
   bool number = false;
   const uint value = text.mid(colon + 1).toUInt(&number);
-  if (!number || value > 65535 || !host.setAddress(hostText)) return false;
+  if (!number || value > std::numeric_limits<quint16>::max() || !host.setAddress(hostText))
+    return false;
   port = static_cast<quint16>(value);
   return true;
 }

@@ -26,8 +26,6 @@ class MetricsTcpServer : public QTcpServer {
   using QTcpServer::QTcpServer;
   ~MetricsTcpServer() override;
 
-  qsizetype OpenConnections() const { return open_.size(); }
-
  protected:
   void incomingConnection(qintptr descriptor) override;
 

@@ -1,6 +1,7 @@
 #include "shell/QtTcpClient.h"
 
 #include <QScopedValueRollback>
+#include <limits>
 
 #include "core/HandlerError.h"
 
@@ -52,9 +53,11 @@ void QtTcpClient::SetRemoteHost(const std::string& host) {
 }
 
 void QtTcpClient::SetRemotePort(std::int32_t port) {
-  if (port < 0 || port > 65535) {
-    throw zrv::SocketError(
-        380, "Invalid property value: port " + std::to_string(port) + " is outside 0 to 65535");
+  constexpr std::int32_t kWidestPort = std::numeric_limits<quint16>::max();
+  if (port < 0 || port > kWidestPort) {
+    throw zrv::SocketError(zrv::kInvalidPropertyValue,
+                           "Invalid property value: port " + std::to_string(port) +
+                               " is outside 0 to " + std::to_string(kWidestPort));
   }
   port_ = static_cast<quint16>(port);
 }

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -105,7 +106,8 @@ bool SimCommandLine::ReadValues() {
   InstrumentConfig& instrument = options_.instrument;
   SimFaults& faults = options_.faults;
   int port = kDefaultPort;
-  if (!ReadInt("port", 0, 65535, port) || !ReadInt("threshold", 0, 99, instrument.threshold) ||
+  if (!ReadInt("port", 0, std::numeric_limits<quint16>::max(), port) ||
+      !ReadInt("threshold", 0, 99, instrument.threshold) ||
       !ReadInt("hysteresis", 0, 99, instrument.hysteresis) ||
       !ReadInt("notice-delay", 0, kMaxDelayMs, options_.noticeDelayMs) ||
       !ReadInt("delay", 0, kMaxDelayMs, faults.replyDelayMs) ||

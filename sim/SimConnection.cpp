@@ -96,7 +96,6 @@ void SimConnection::Transmit(const QByteArray& text, bool notice, int replies,
     });
   }
   replies_ += replies;
-  emit repliesSent(replies);
   if (faults.closeAfter > 0 && replies_ >= faults.closeAfter) {
     closing_ = true;
     Pump();

@@ -21,16 +21,13 @@ class SimConnection : public QObject {
   Q_OBJECT
 
  public:
-  // Takes the socket over. `options` is read at each command, so fault
-  // switches changed by the owner apply from the next command on.
+  // Takes the socket over. `options` is read at each command.
   SimConnection(QTcpSocket* socket, int number, Instrument& instrument, const SimOptions& options,
                 QObject* parent);
 
  signals:
   // Emitted after the instrument has acted on the command.
   void commandReceived(int connection, qint64 msecsSinceEpoch, const QByteArray& command);
-  // Replies handed to the socket; a joined write carries two.
-  void repliesSent(int count);
 
  private:
   struct HeldReply {

@@ -1,6 +1,6 @@
 // Everything a simulator run can be told, shared by the command line and by
-// tests that run the simulator in-process. The fault switches sit apart
-// because tests may flip them while connections are open.
+// tests that run the simulator in-process. The fault switches sit apart: a
+// connection reads them at each command.
 #pragma once
 
 #include <string>

@@ -21,8 +21,6 @@ void SimServer::AcceptConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
     auto* connection = new SimConnection(socket, ++connections_, instrument_, options_, this);
     connect(connection, &SimConnection::commandReceived, this, &SimServer::Record);
-    connect(connection, &SimConnection::repliesSent, this,
-            [this](int count) { repliesSent_ += count; });
   }
 }
 

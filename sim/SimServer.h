@@ -33,13 +33,6 @@ class SimServer : public QObject {
 
   const QList<TraceEntry>& Trace() const { return trace_; }
   const Instrument& SharedInstrument() const { return instrument_; }
-  int ConnectionCount() const { return connections_; }
-  // Replies handed to sockets so far, over all connections; a reply held
-  // back by `join` or `delay` counts once it is written.
-  int RepliesSent() const { return repliesSent_; }
-
-  // Applies to commands received from now on, on open connections too.
-  void SetFaults(const SimFaults& faults) { options_.faults = faults; }
 
  signals:
   // After the instrument has acted on it, so its state already shows the effect.
@@ -54,7 +47,6 @@ class SimServer : public QObject {
   QTcpServer server_;
   QList<TraceEntry> trace_;
   int connections_ = 0;
-  int repliesSent_ = 0;
 };
 
 }  // namespace zrv::sim

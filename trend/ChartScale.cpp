@@ -10,19 +10,24 @@ namespace {
 
 namespace ch = std::chrono;
 
-constexpr UtcSeconds kDay = 86400;
+// The mean Gregorian month: the days of 400 years over their 4800 months.
+constexpr UtcSeconds kMeanMonth = 146097 * kDay / 4800;
 
 // Calendar steps: whole seconds below a week, whole months above.
 struct Step {
   UtcSeconds seconds;
   int months;
-  UtcSeconds Length() const { return months ? months * 2629746LL : seconds; }
+  UtcSeconds Length() const { return months ? months * kMeanMonth : seconds; }
 };
+// clang-format off
 constexpr Step kSteps[] = {
-    {1, 0},     {2, 0},     {5, 0},     {10, 0},   {15, 0},       {30, 0},       {60, 0},
-    {120, 0},   {300, 0},   {600, 0},   {900, 0},  {1800, 0},     {3600, 0},     {7200, 0},
-    {10800, 0}, {21600, 0}, {43200, 0}, {kDay, 0}, {2 * kDay, 0}, {7 * kDay, 0}, {0, 1},
-    {0, 3},     {0, 6},     {0, 12},    {0, 24},   {0, 60},       {0, 120}};
+    {1, 0}, {2, 0}, {5, 0}, {10, 0}, {15, 0}, {30, 0},
+    {kMinute, 0}, {2 * kMinute, 0}, {5 * kMinute, 0}, {10 * kMinute, 0}, {15 * kMinute, 0},
+    {30 * kMinute, 0},
+    {kHour, 0}, {2 * kHour, 0}, {3 * kHour, 0}, {6 * kHour, 0}, {12 * kHour, 0},
+    {kDay, 0}, {2 * kDay, 0}, {7 * kDay, 0},
+    {0, 1}, {0, 3}, {0, 6}, {0, 12}, {0, 24}, {0, 60}, {0, 120}};
+// clang-format on
 
 UtcSeconds FloorDiv(UtcSeconds a, UtcSeconds b) {
   return a / b - (a % b < 0);
@@ -133,9 +138,10 @@ std::vector<TimeTick> TimeTicks(TimeRange range, int maxTicks) {
       tick.time = Printf("%02d/%02d", mo, d);
       if (newYear) tick.date = Printf("%04d", y, 0);
     } else {
-      tick.time = step.seconds < 60 ? Printf("%02d:%02d:%02d", int(inDay / 3600),
-                                             int(inDay / 60 % 60), int(inDay % 60))
-                                    : Printf("%02d:%02d", int(inDay / 3600), int(inDay / 60 % 60));
+      const int hour = int(inDay / kHour), minute = int(inDay % kHour / kMinute);
+      tick.time = step.seconds < kMinute
+                      ? Printf("%02d:%02d:%02d", hour, minute, int(inDay % kMinute))
+                      : Printf("%02d:%02d", hour, minute);
       if (newYear)
         tick.date = Printf("%04d/%02d/%02d", y, mo, d);
       else if (newDay)

@@ -9,9 +9,6 @@ namespace {
 
 namespace ch = std::chrono;
 
-constexpr CivilSeconds kHour = 3600;
-constexpr CivilSeconds kDay = 86400;
-
 // Two ASCII digits at `at`, or -1.
 int TwoDigits(std::string_view s, std::size_t at) {
   const char a = s[at], b = s[at + 1];
@@ -34,7 +31,8 @@ std::string Format(CivilSeconds time, char dateSep, char middle) {
 }  // namespace
 
 std::optional<CivilSeconds> ParseStamp(std::string_view s) {
-  if (s.size() != 19 || s[4] != '/' || s[7] != '/' || s[10] != ' ' || s[13] != ':' || s[16] != ':')
+  if (s.size() != kStampLength || s[4] != '/' || s[7] != '/' || s[10] != ' ' || s[13] != ':' ||
+      s[16] != ':')
     return std::nullopt;
   const int century = TwoDigits(s, 0), yy = TwoDigits(s, 2), month = TwoDigits(s, 5),
             day = TwoDigits(s, 8), hour = TwoDigits(s, 11), minute = TwoDigits(s, 14),
@@ -46,7 +44,7 @@ std::optional<CivilSeconds> ParseStamp(std::string_view s) {
                                ch::day{unsigned(day)}};
   if (!ymd.ok()) return std::nullopt;
   const auto days = ch::sys_days{ymd}.time_since_epoch().count();
-  return days * kDay + hour * kHour + minute * 60 + second;
+  return days * kDay + hour * kHour + minute * kMinute + second;
 }
 
 std::string FormatStamp(CivilSeconds time) {
@@ -58,10 +56,10 @@ std::string FormatIso(CivilSeconds time) {
 }
 
 std::string FormatOffset(std::int64_t seconds) {
-  const std::int64_t minutes = (seconds < 0 ? -seconds : seconds) / 60;
+  const std::int64_t absolute = seconds < 0 ? -seconds : seconds;
   char out[16];
   std::snprintf(out, sizeof out, "%c%02d:%02d", seconds < 0 ? '-' : '+',
-                static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
+                static_cast<int>(absolute / kHour), static_cast<int>(absolute % kHour / kMinute));
   return out;
 }
 

@@ -19,7 +19,15 @@ using CivilSeconds = std::int64_t;
 // True seconds from 1970/01/01 00:00:00 UTC.
 using UtcSeconds = std::int64_t;
 
-// The 19-character stamp, checked field by field (a 31st of April is not a time).
+// In seconds; the log's clock knows no leap seconds.
+constexpr std::int64_t kMinute = 60;
+constexpr std::int64_t kHour = 60 * kMinute;
+constexpr std::int64_t kDay = 24 * kHour;
+
+// "yyyy/mm/dd hh:nn:ss"
+constexpr std::size_t kStampLength = 19;
+
+// The stamp, checked field by field (a 31st of April is not a time).
 std::optional<CivilSeconds> ParseStamp(std::string_view stamp);
 
 // "yyyy/mm/dd hh:nn:ss", as in the log.

@@ -11,10 +11,10 @@ std::string AgeText(UtcSeconds s) {
   const auto two = [](UtcSeconds a, const char* unitA, UtcSeconds b, const char* unitB) {
     return std::to_string(a) + ' ' + unitA + (b ? ' ' + std::to_string(b) + ' ' + unitB : "");
   };
-  if (s < 60) return std::to_string(s) + " s";
-  if (s < 3600) return two(s / 60, "min", s % 60, "s");
-  if (s < 86400) return two(s / 3600, "h", s / 60 % 60, "min");
-  return two(s / 86400, "d", s / 3600 % 24, "h");
+  if (s < kMinute) return std::to_string(s) + " s";
+  if (s < kHour) return two(s / kMinute, "min", s % kMinute, "s");
+  if (s < kDay) return two(s / kHour, "h", s % kHour / kMinute, "min");
+  return two(s / kDay, "d", s % kDay / kHour, "h");
 }
 
 Glance AtAGlance(const LogContent& content, double alarmLevel, UtcSeconds now) {
@@ -27,7 +27,7 @@ Glance AtAGlance(const LogContent& content, double alarmLevel, UtcSeconds now) {
   g.ahead = last.Time() > now;
   g.age = AgeText(g.ahead ? last.Time() - now : now - last.Time());
   // Without a known interval a minute stands in for it.
-  const UtcSeconds interval = content.Interval() ? content.Interval() : 60;
+  const UtcSeconds interval = content.Interval() ? content.Interval() : kMinute;
   g.overdue = now - last.Time() > kMissedIntervals * interval;
   if (!std::isnan(last.Purity()))
     g.level = last.Purity() < alarmLevel ? Glance::Level::kBelow : Glance::Level::kAtOrAbove;

@@ -43,10 +43,10 @@ Record::Record(UtcSeconds time, double purity, double temperature)
 LogLine ParseLine(std::string_view line) {
   LogLine parsed;
   if (line.size() > kMaxLineBytes) return parsed;
-  const auto time = ParseStamp(line.substr(0, 19));
-  if (!time || line.size() < 20 || line[19] != ' ') return parsed;
+  const auto time = ParseStamp(line.substr(0, kStampLength));
+  if (!time || line.size() <= kStampLength || line[kStampLength] != ' ') return parsed;
   parsed.civil = *time;
-  const std::string_view text = line.substr(20);
+  const std::string_view text = line.substr(kStampLength + 1);
   if (text == kNotice) {
     parsed.kind = LogLine::kNotice;
     return parsed;

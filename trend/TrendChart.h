@@ -4,33 +4,58 @@
 // can show and decimates again whenever the visible time range changes. Each
 // stretch of records is a line of its own, so a gap or a clock set back shows
 // as a break. Times are true times, labelled in the local clock.
+//
+// Everything drawn is a chart element: at every redraw, and at every record a
+// followed log brings, the chart asks each element in turn to compute its
+// content and hands over to Qt only what changed. A followed log's new record
+// mostly changes nothing on screen, and then nothing is repainted. A new
+// overlay is one more element, registered where the chart is made.
 #pragma once
 
-#include <QtCharts/QAreaSeries>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
+#include <memory>
+#include <vector>
 
 #include "trend/AlarmStretches.h"
 #include "trend/ChartScale.h"
-
-#include <cmath>
+#include "trend/TrendStyle.h"
 
 class QGraphicsSimpleTextItem;
 
 namespace zrv::trend {
 
+// What every element is computed from.
+struct DrawInput {
+  const LogContent& content;
+  const BelowLevel& below;
+  // Changes with each SetContent: records read since are not appended to the
+  // ones before, even where the count grew.
+  unsigned contentGeneration;
+  TimeRange visible;
+  QRectF plot;
+  int columns;                     // one per pixel of the plot
+  ValueScale purity, temperature;  // the value axes, which shading and markers span
+};
+
+// One thing the chart draws; only it changes its Qt items.
+class ChartElement {
+ public:
+  virtual ~ChartElement() = default;
+  // Computes the content for `in`: true when it differs from the one applied
+  // last (or none was). Content known to be unchanged need not be computed.
+  virtual bool Compute(const DrawInput& in) = 0;
+  // Hands the content computed last to Qt.
+  virtual void Apply() = 0;
+};
+
 class TrendChart : public QChart {
   Q_OBJECT
 
  public:
-  static constexpr QRgb kPurityColour = 0x1f5fbf;
-  static constexpr QRgb kTemperatureColour = 0x2e9e44;
-  static constexpr QRgb kAlarmLineColour = 0xd01010;
-  static constexpr QRgb kShadeColour = 0xffd2cc;
-  static constexpr QRgb kNoticeColour = 0xff8c00;
+  // In %, until the operator sets one.
+  static constexpr double kDefaultAlarmLevel = 80;
 
   TrendChart();
 
@@ -56,31 +81,18 @@ class TrendChart : public QChart {
   const Record* NearestRecord(double plotX) const;
 
  private:
+  // Shown while the log has no time to show.
+  static constexpr TimeRange kNoTime{0, kMinute};
+
   TimeRange FullRange() const;
   UtcSeconds TimeAt(double plotX) const;
   void OnTimeAxisChanged();
   void Redraw();
-  void DrawLines(std::vector<QLineSeries*>& pool, Field field, QRgb colour, qreal width,
-                 QValueAxis* axis, int columns);
-  void DrawTimeTicks();
-
-  // What was handed to Qt last: a followed log's new record mostly changes
-  // nothing on screen, and then nothing is handed over (and nothing repainted).
-  struct Drawn {
-    std::vector<Line> purity, temperature;
-    std::vector<TimeTick> ticks;
-    ValueScale purityScale{}, temperatureScale{};
-    std::vector<TimeRange> shade;
-    std::vector<UtcSeconds> notices;
-    double level = NAN;
-    std::size_t records = 0, runs = 0;  // of the content decimated
-    TimeRange lastStretch{};
-  } drawn_;
-  bool ChangesNothingDrawn() const;
 
   const LogContent* content_ = nullptr;
-  BelowLevel below_{80};
-  TimeRange visible_{0, 60};
+  unsigned contentGeneration_ = 0;
+  BelowLevel below_{kDefaultAlarmLevel};
+  TimeRange visible_ = kNoTime;
   bool zoomed_ = false;
   bool redrawing_ = false;
 
@@ -88,13 +100,9 @@ class TrendChart : public QChart {
   QCategoryAxis* time_;
   QValueAxis* purityAxis_;
   QValueAxis* temperatureAxis_;
-  std::vector<QLineSeries*> purity_;  // one per stretch of the line; the first names it
-  std::vector<QLineSeries*> temperature_;
-  QLineSeries* alarmLine_;
-  QLineSeries* shadeEdge_;
-  QAreaSeries* shade_;
-  QScatterSeries* notices_;
   QGraphicsSimpleTextItem* empty_;
+  // Computed and applied in this order.
+  std::vector<std::unique_ptr<ChartElement>> elements_;
 };
 
 }  // namespace zrv::trend

@@ -7,6 +7,9 @@
 namespace zrv::trend {
 namespace {
 
+// The angle delta of one notch of a mouse wheel.
+constexpr int kWheelNotch = 120;
+
 QString ValueText(double value, const char* unit) {
   return std::isnan(value) ? QString("no value") : QString("%1 %2").arg(value).arg(unit);
 }
@@ -22,7 +25,7 @@ TrendChartView::TrendChartView(TrendChart* chart, QWidget* parent)
 }
 
 void TrendChartView::wheelEvent(QWheelEvent* event) {
-  const int steps = event->angleDelta().y() / 120;
+  const int steps = event->angleDelta().y() / kWheelNotch;
   if (steps == 0) return;
   const double x = chart_->mapFromScene(mapToScene(event->position().toPoint())).x();
   if (event->modifiers() & Qt::ShiftModifier)

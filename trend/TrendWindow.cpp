@@ -15,16 +15,10 @@
 #include <QVBoxLayout>
 
 #include "trend/ChartExport.h"
+#include "trend/TrendStyle.h"
 
 namespace zrv::trend {
 namespace {
-
-// Readable across a room: large bold type, dark on light or white on strong.
-constexpr const char* kNormalStyle = "color: #102040; background: #f4f4f4;";
-constexpr const char* kBelowStyle = "color: white; background: #c00000;";
-constexpr const char* kGoodStyle = "color: white; background: #1b7a1b;";
-constexpr const char* kOverdueStyle = "color: black; background: #ffb000;";
-constexpr const char* kQuietStyle = "color: #606060; background: #f4f4f4;";
 
 QString Stamp(UtcSeconds t) {
   return QString::fromStdString(FormatStamp(ToCivil(t)));
@@ -32,9 +26,9 @@ QString Stamp(UtcSeconds t) {
 
 QString Duration(UtcSeconds seconds) {
   return QString("%1:%2:%3")
-      .arg(seconds / 3600)
-      .arg(seconds / 60 % 60, 2, 10, QChar('0'))
-      .arg(seconds % 60, 2, 10, QChar('0'));
+      .arg(seconds / kHour)
+      .arg(seconds % kHour / kMinute, 2, 10, QChar('0'))
+      .arg(seconds % kMinute, 2, 10, QChar('0'));
 }
 
 QString Count(std::size_t n, const char* what) {
@@ -44,11 +38,11 @@ QString Count(std::size_t n, const char* what) {
 QLabel* Big(QWidget* parent) {
   auto* label = new QLabel(parent);
   QFont font = label->font();
-  font.setPointSizeF(font.pointSizeF() * 2.2);
+  font.setPointSizeF(font.pointSizeF() * kReadoutScale);
   font.setBold(true);
   label->setFont(font);
   label->setAlignment(Qt::AlignCenter);
-  label->setMargin(6);
+  label->setMargin(kReadoutMargin);
   return label;
 }
 

@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName("zrv02-trend");
-  QApplication::setApplicationVersion(ZRV_VERSION);
+  QApplication::setApplicationVersion(ZRV02_VERSION);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -79,7 +79,9 @@ int main(int argc, char* argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument("LOGFILE", "The log to show (a file dialog opens without it).");
-  const QCommandLineOption level("alarm-level", "Alarm level in % (default 80).", "N", "80");
+  const QCommandLineOption level(
+      "alarm-level", QString("Alarm level in % (default %1).").arg(TrendChart::kDefaultAlarmLevel),
+      "N", QString::number(TrendChart::kDefaultAlarmLevel));
   const QCommandLineOption png(
       "export-png", "Write the chart of the whole log (or --from/--to) as a PNG and quit.", "FILE");
   const QCommandLineOption csv(

@@ -19,11 +19,11 @@ inline std::string SyntheticLog(std::int64_t seconds) {
   std::string log;
   log.reserve(static_cast<std::size_t>(seconds) * 40);
   std::uint32_t noise = 12345;
-  CivilSeconds lastNotice = start - 86400;
+  CivilSeconds lastNotice = start - kDay;
   for (std::int64_t i = 0; i < seconds; ++i) {
     noise = noise * 1664525u + 1013904223u;
     const double jitter = static_cast<double>(noise >> 8) / (1 << 24) - 0.5;
-    const double day = static_cast<double>(i % 86400) / 86400.0;
+    const double day = static_cast<double>(i % kDay) / kDay;
     // The dip: 10:00 to 12:30, deepest at 11:15.
     const double dip = day > 10.0 / 24 && day < 12.5 / 24
                            ? 19.0 * std::sin((day - 10.0 / 24) / (2.5 / 24) * M_PI)
@@ -31,7 +31,7 @@ inline std::string SyntheticLog(std::int64_t seconds) {
     const double purity = 93.0 + 3.0 * std::sin(2 * M_PI * day) - dip + 0.6 * jitter;
     const double temperature = 24.0 + 2.5 * std::sin(2 * M_PI * (day - 0.3)) + 0.2 * jitter;
     const CivilSeconds now = start + i;
-    const bool notice = purity < 80 && now - lastNotice >= 1200;
+    const bool notice = purity < 80 && now - lastNotice >= 20 * kMinute;
     char line[64];
     if (notice) {
       lastNotice = now;

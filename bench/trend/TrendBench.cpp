@@ -23,7 +23,7 @@
 namespace zrv::trend {
 namespace {
 
-constexpr std::int64_t kWeek = 7 * 86400;
+constexpr std::int64_t kWeek = 7 * kDay;
 constexpr int kColumns = 1150;  // about the plot width of a 1280-pixel chart
 
 const std::string& WeekLog() {
@@ -64,7 +64,7 @@ void BM_DecimateWeek(benchmark::State& state) {
   const LogContent& content = WeekContent();
   const TimeRange week{content.first, content.last};
   for (auto _ : state) {
-    BelowLevel below(80);
+    BelowLevel below(TrendChart::kDefaultAlarmLevel);
     below.Update(content.records);
     benchmark::DoNotOptimize(DecimateLines(content, &Record::Purity, week, kColumns, 5));
     benchmark::DoNotOptimize(DecimateLines(content, &Record::Temperature, week, kColumns, 5));
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "--open") == 0) {
     QElapsedTimer clock;
     clock.start();
-    zrv::trend::TrendWindow window(80, false);
+    zrv::trend::TrendWindow window(zrv::trend::TrendChart::kDefaultAlarmLevel, false);
     window.show();
     window.Open(argv[2]);
     while (window.Loading()) QApplication::processEvents();

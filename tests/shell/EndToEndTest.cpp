@@ -51,9 +51,9 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndASingleReply) {
   }
   const QString readBack = shown("Txt_Theshold") + shown("Txt_Hysteresis");
   // A one-second Continue run logs every pair and blinks while the readings are below 80.
-  std::set<QRgb> alarmColours;
+  std::set<QRgb> alarmColors;
   QTimer watch;
-  watch.callOnTimeout([&] { alarmColours.insert(DominantColor(*find("Alarm_Display")).rgb()); });
+  watch.callOnTimeout([&] { alarmColors.insert(DominantColor(*find("Alarm_Display")).rgb()); });
   watch.start(50);
   typeInto("Txt_Interval", "1");
   click("start");
@@ -61,7 +61,7 @@ TEST(EndToEnd, CheckOnEachFirmwareThenARunToTheLogTheSettingsAndASingleReply) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return log().count("\r\n") >= 4; }, 32000));
   click("stop");
   EXPECT_TRUE(QTest::qWaitFor(idle, 10000));
-  EXPECT_TRUE(alarmColours.count(qRgb(255, 0, 0)) && alarmColours.count(qRgb(192, 255, 255)));
+  EXPECT_TRUE(alarmColors.count(qRgb(255, 0, 0)) && alarmColors.count(qRgb(192, 255, 255)));
   // Nothing but the run's pairs reaches the log, then or later: the last value repeats.
   const QString logged = log();
   const QString pair = R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d %1 25\.3 %&DEG\r\n)";

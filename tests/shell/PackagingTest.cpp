@@ -17,13 +17,13 @@
 namespace zrv::test {
 
 TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
-  enum InTheWay { Nothing, FolderWithHistory, PlainFile };
+  enum InTheWay { kNothing, kFolderWithHistory, kPlainFile };
   const QByteArray savedHome = qgetenv("HOME");
   const QString savedCwd = QDir::currentPath();  // the other tests' history files are there
   // clang-format off
   const std::tuple<const char*, InTheWay, bool, bool> rows[] = {  // marker null: variable unset
-      {nullptr, Nothing, false, false}, {"", Nothing, false, false}, {"1", Nothing, true, false},
-      {"1", FolderWithHistory, true, false}, {"1", PlainFile, false, true}};
+      {nullptr, kNothing, false, false}, {"", kNothing, false, false}, {"1", kNothing, true, false},
+      {"1", kFolderWithHistory, true, false}, {"1", kPlainFile, false, true}};
   // clang-format on
   for (const auto& [marker, inTheWay, enters, fails] : rows) {
     SCOPED_TRACE(testing::Message() << (marker ? marker : "unset") << ' ' << inTheWay);
@@ -31,14 +31,14 @@ TEST(MenuStartFolderTest, OnlyAMenuStartEntersTheFolderAndKeepsWhatIsThere) {
     qputenv("HOME", home.path().toLocal8Bit());
     const QString folder = home.filePath(shell::kMenuStartFolderName);
     const std::string history = folder.toStdString() + "/ZRV-02_IPAddressList.Log";
-    if (inTheWay == FolderWithHistory && QDir().mkpath(folder)) WriteFileBytes(history, "x\r\n");
-    if (inTheWay == PlainFile) WriteFileBytes(folder.toStdString(), "");
+    if (inTheWay == kFolderWithHistory && QDir().mkpath(folder)) WriteFileBytes(history, "x\r\n");
+    if (inTheWay == kPlainFile) WriteFileBytes(folder.toStdString(), "");
     marker ? qputenv(shell::kMenuStartVariable, marker) : qunsetenv(shell::kMenuStartVariable);
     const QString failure = shell::EnterMenuStartFolder();
     EXPECT_EQ(!failure.isEmpty(), fails) << failure.toStdString();
     EXPECT_EQ(QDir::currentPath(), enters ? folder : savedCwd);
     EXPECT_EQ(QFileInfo(folder).isDir(), enters);
-    EXPECT_EQ(ReadFileBytes(history), inTheWay == FolderWithHistory ? "x\r\n" : "");
+    EXPECT_EQ(ReadFileBytes(history), inTheWay == kFolderWithHistory ? "x\r\n" : "");
     QDir::setCurrent(savedCwd);
   }
   qputenv("HOME", savedHome);

@@ -26,8 +26,8 @@ struct Window : testing::Test {
 };
 
 TEST_F(Window, IsBuiltAsDesigned) {
-  // Name|class|parent|text|colour|enabled|maximum length (0: not a text box)|x,y,width,height in
-  // pixels|tool tip. Text "*": set at start-up; colour "any": the style's own, "face": the button
+  // Name|class|parent|text|color|enabled|maximum length (0: not a text box)|x,y,width,height in
+  // pixels|tool tip. Text "*": set at start-up; color "any": the style's own, "face": the button
   // face's. A name alone: no widget.
   // clang-format off
   const char* const design[] = {
@@ -84,14 +84,14 @@ TEST_F(Window, IsBuiltAsDesigned) {
       const char* shown = w->inherits("QComboBox")        ? "currentText"
                           : w->inherits("QPlainTextEdit") ? "plainText"
                                                           : "text";
-      const auto colour = [w] {  // grabbing the widget costs, so only where the row checks it
+      const auto color = [w] {  // grabbing the widget costs, so only where the row checks it
         const QColor back = DominantColor(*w);
         return back == QApplication::palette().color(QPalette::Button) ? "face" : back.name();
       };
       got << w->metaObject()->className()
           << (w->parentWidget() == &window ? "MainWindow" : w->parentWidget()->objectName())
           << (want.value(3) == "*" ? "*" : w->property(shown).toString())
-          << (want.value(4) == "any" ? "any" : colour())
+          << (want.value(4) == "any" ? "any" : color())
           << QString::number(w->isEnabledTo(w->parentWidget()))
           << QString::number(w->property("maxLength").toInt())
           << QString("%1,%2,%3,%4").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height())

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/WindowEvents.h"
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
@@ -35,14 +36,9 @@ static std::string ColorName(std::optional<std::uint32_t> color) {
 }
 
 std::string Rig::Run(const std::string& script) {
-  // clang-format off
-  const std::map<std::string, void (SvZRV_02::*)()> clicks = {
-      {"check", &SvZRV_02::Version_Check_Click}, {"stop", &SvZRV_02::stop_Click},
-      {"email", &SvZRV_02::EMail_Click},         {"set", &SvZRV_02::EMail_Pramset_Click},
-      {"clear", &SvZRV_02::clear_Click},         {"Drive1_Change", &SvZRV_02::Drive1_Change},
-      {"Single_mode", &SvZRV_02::Single_mode_Click},
-      {"Continue_mode", &SvZRV_02::Continue_mode_Click}};
-  // clang-format on
+  // Short names for the buttons clicked most; any other click step is a control's name.
+  const std::map<std::string, std::string> aliases = {
+      {"check", "Version_Check"}, {"email", "EMail"}, {"set", "EMail_Pramset"}};
   std::string out, step;
   std::size_t calls = socket.calls.size(), shown = messages.shown.size();
   const auto note = [&](const std::string& text) { out += (out.empty() ? "" : " ") + text; };
@@ -86,8 +82,11 @@ std::string Rig::Run(const std::string& script) {
       socket.connected = false, socket.connectsImmediately = step == "drop";
     } else if (step == "closed") {
       socket.connected = false, w.RunHandler([&] { w.tcpclient_Close(); });
-    } else if (const auto click = clicks.find(step); click != clicks.end()) {
-      w.RunHandler([&] { (w.*click->second)(); });
+    } else if (const ClickEvent* click =
+                   FindEvent(kClickEvents, aliases.count(step) ? aliases.at(step) : step)) {
+      w.RunHandler([&] { (w.*click->handler)(); });
+    } else if (step == std::string(kDriveChange.control) + "_Change") {
+      w.RunHandler([&] { (w.*kDriveChange.handler)(); });
     } else {
       throw std::invalid_argument("no step " + step + " in: " + script);
     }
@@ -96,29 +95,43 @@ std::string Rig::Run(const std::string& script) {
   return out;
 }
 
-// The output a line for each event: a tick with what it sent, connect, close,
-// a box, a control or the log shown, quoted. For reading: rows compare the output.
-static std::string Events(const std::string& out) {
+// The output an event a line: a tick with what it sent, connect, close, a
+// box, a control or the log shown, each quoted.
+static std::vector<std::string> Events(const std::string& out) {
   static const std::regex event(" (@[0-9]+ )?(?=connect\\b|close\\b|![^ ]|[\\w.]+=)| (?=@[0-9]+ )");
-  return testing::PrintToString(std::regex_replace(out, event, "\n$1"));
+  std::vector<std::string> events;
+  std::istringstream split(std::regex_replace(out, event, "\x1f$1"));
+  for (std::string one; std::getline(split, one, '\x1f');)
+    events.push_back(testing::PrintToString(one));
+  return events;
+}
+
+// Expected against actual, an event a line: what both did, then where they part.
+static std::string Difference(const std::string& expected, const std::string& actual) {
+  const std::vector<std::string> want = Events(expected), got = Events(actual);
+  std::size_t same = 0;
+  while (same < want.size() && same < got.size() && want[same] == got[same]) ++same;
+  std::string text;
+  for (std::size_t i = 0; i < same; ++i) text += "  " + want[i] + "\n";
+  for (std::size_t i = same; i < want.size(); ++i) text += "- " + want[i] + "\n";
+  for (std::size_t i = same; i < got.size(); ++i) text += "+ " + got[i] + "\n";
+  return text;
 }
 
 void ExpectRuns(const std::string& setup, std::initializer_list<Row> rows) {
   for (const auto& [script, expected] : rows) {
-    Rig r;
-    r.Run(setup);
     std::string actual;
     try {
+      Rig r;
+      r.Run(setup);
       actual = r.Run(script);
     } catch (const std::invalid_argument& unknownStep) {
       actual = unknownStep.what();  // reported at its row like any other difference
     }
     if (actual != expected)
       ADD_FAILURE_AT(script.file, script.line)
-          << "setup \"" << setup << "\", script \"" << script << "\"\n"
-          << testing::internal::EqFailure("expected", "actual", Events(expected), Events(actual),
-                                          false)
-                 .failure_message();
+          << "setup \"" << setup << "\", script \"" << script << "\"\n- expected, + actual:\n"
+          << Difference(expected, actual);
   }
 }
 

@@ -22,11 +22,11 @@ namespace zrv::trend {
 TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   // Where the pixels of a colour lie between columns `from` and `to` (the axis
   // labels and the legend share the series' colours).
-  const auto find = [](const QImage& image, QRgb colour, int from, int to) {
+  const auto find = [](const QImage& image, QRgb color, int from, int to) {
     QRect found;
     for (int y = 0; y < image.height(); ++y)
       for (int x = from; x < to; ++x)
-        if ((image.pixel(x, y) & 0xffffff) == colour) found |= QRect(x, y, 1, 1);
+        if ((image.pixel(x, y) & 0xffffff) == color) found |= QRect(x, y, 1, 1);
     return found;
   };
   QTemporaryDir dir;
@@ -55,9 +55,9 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   // The dashed level runs across the plot, between the line's high and low;
   // the line spans the plot; the shaded stretch is the middle third of the
   // hour, from top to bottom.
-  const QRect level = find(image, TrendChart::kAlarmLineColour, 0, 1280);
-  const QRect line = find(image, TrendChart::kPurityColour, level.left() + 3, level.right() - 3);
-  const QRect shade = find(image, TrendChart::kShadeColour, level.left(), level.right() + 1);
+  const QRect level = find(image, kAlarmLineColor, 0, 1280);
+  const QRect line = find(image, kPurityColor, level.left() + 3, level.right() - 3);
+  const QRect shade = find(image, kShadeColor, level.left(), level.right() + 1);
   EXPECT_TRUE(level.width() > 900 && level.height() < 5);
   EXPECT_TRUE(line.top() < level.top() && level.bottom() < line.bottom() && line.width() > 900);
   const double third = line.width() / 3.0;
@@ -66,8 +66,8 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   EXPECT_TRUE(shade.top() <= line.top() + 5 && shade.bottom() >= line.bottom() - 5);
   // The gap: no line between 06:05 and 06:14, a line on either side of it.
   const auto at = [&](double minute) { return line.left() + int(line.width() * minute / 60); };
-  EXPECT_FALSE(find(image, TrendChart::kPurityColour, at(6), at(13)).isValid());
-  EXPECT_TRUE(find(image, TrendChart::kPurityColour, at(2), at(4)).isValid());
+  EXPECT_FALSE(find(image, kPurityColor, at(6), at(13)).isValid());
+  EXPECT_TRUE(find(image, kPurityColor, at(2), at(4)).isValid());
 
   // The window's export draws what it shows: zoomed past the shaded stretch, none of it.
   TrendWindow window(80, false);
@@ -78,8 +78,7 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   auto* chart = static_cast<TrendChart*>(window.findChild<TrendChartView*>()->chart());
   chart->ShowRange({1796623200 + 45 * 60, 1796623200 + 60 * 60});
   ASSERT_TRUE(window.ExportShownPng(zoomed));
-  EXPECT_FALSE(
-      find(QImage(zoomed).copy(0, 0, 1280, 640), TrendChart::kShadeColour, 0, 1280).isValid());
+  EXPECT_FALSE(find(QImage(zoomed).copy(0, 0, 1280, 640), kShadeColor, 0, 1280).isValid());
   // Round values and whole minutes on the axes.
   chart->ResetZoom();
   const auto* purity = static_cast<QValueAxis*>(chart->axes(Qt::Vertical)[0]);
