@@ -6,7 +6,8 @@ set -euo pipefail
 # qt6-websockets-dev: the Qt HTTP Server package needs it and does not pull it in.
 packages=(cmake g++ make qt6-base-dev qt6-charts-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev fonts-ipafont-gothic xvfb xauth desktop-file-utils dpkg-dev file
-  qt6-httpserver-dev qt6-websockets-dev prometheus help2man man-db lintian xdotool)
+  qt6-httpserver-dev qt6-websockets-dev prometheus help2man man-db lintian xdotool libsystemd-dev
+  pkgconf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
