@@ -15,6 +15,7 @@ namespace {
 struct Value {
   const char* option;
   const char* key;  // in the --config file, "section/name"
+  const char* what;
   const char* wants;
   QString LoggerSettings::*field;
   std::function<bool(const QString&)> accepts;
@@ -33,13 +34,15 @@ bool HostName(const QString& text) {
 }
 
 const Value kValues[] = {
-    {"host", "instrument/host", "an IPv4 address or a host name", &LoggerSettings::host, HostName},
-    {"port", "instrument/port", "a port from 1 to 32767", &LoggerSettings::port,
-     [](const QString& t) { return WholeNumber(t, 1, 32767); }},
-    {"interval", "run/interval", "whole seconds from 0 to 9999 (0 is 10000 s)",
-     &LoggerSettings::interval, [](const QString& t) { return WholeNumber(t, 0, 9999); }},
-    {"alarm-level", "run/alarm_level", "a whole percent from 0 to 99", &LoggerSettings::alarmLevel,
-     [](const QString& t) { return WholeNumber(t, 0, 99); }},
+    {"host", "instrument/host", "The instrument's address", "an IPv4 address or a host name",
+     &LoggerSettings::host, HostName},
+    {"port", "instrument/port", "The instrument's TCP port", "a port from 1 to 32767",
+     &LoggerSettings::port, [](const QString& t) { return WholeNumber(t, 1, 32767); }},
+    {"interval", "run/interval", "Seconds between measurements",
+     "whole seconds from 0 to 9999 (0 is 10000 s)", &LoggerSettings::interval,
+     [](const QString& t) { return WholeNumber(t, 0, 9999); }},
+    {"alarm-level", "run/alarm_level", "The purity alarm level", "a whole percent from 0 to 99",
+     &LoggerSettings::alarmLevel, [](const QString& t) { return WholeNumber(t, 0, 99); }},
 };
 constexpr char kLog[] = "log", kLogKey[] = "run/log";
 constexpr char kMetrics[] = "metrics-listen", kMetricsKey[] = "metrics/listen";
@@ -61,17 +64,21 @@ std::optional<LoggerSettings> ReadLoggerSettings(const QStringList& arguments, Q
   parser.addHelpOption();
   parser.addVersionOption();
   for (const Value& value : kValues) {
-    parser.addOption({value.option,
-                      QStringLiteral("The instrument's or the run's %1: %2 "
-                                     "([%3] in the file).")
-                          .arg(value.option, value.wants, value.key),
-                      value.option});
+    const QString key(value.key);
+    parser.addOption(
+        {value.option,
+         QStringLiteral("%1: %2 ([%3] %4 in the file).")
+             .arg(value.what, value.wants, key.section('/', 0, 0), key.section('/', 1)),
+         value.option});
   }
   parser.addOptions({
-      {kLog, "The measurement log (default zrv-02.log in the working folder; [run] log).", "path"},
+      {kLog,
+       "The measurement log, appended to (default zrv-02.log in the working folder; [run] log in "
+       "the file).",
+       "path"},
       {kMetrics,
        QStringLiteral("Serve the state for Prometheus at http://ADDRESS/metrics; ADDRESS is %1 "
-                      "([metrics] listen). Off by default.")
+                      "([metrics] listen in the file). Off by default.")
            .arg(adapters::kListenForms),
        "address"},
       {kConfig, "Read what the options leave out from this INI file.", "file"},
