@@ -21,17 +21,18 @@ LoggerService::LoggerService(const LoggerSettings& settings, QObject* parent)
   connect(&stopWait_, &QTimer::timeout, this, &LoggerService::Finish);
 }
 
-bool LoggerService::Start() {
-  if (settings_.metrics &&
-      !adapters::StartEndpoint(
-          "zrv02-logger", *settings_.metrics, "metrics at http://%1/metrics",
-          [this](const adapters::ListenAddress& address, QString& error) -> quint16 {
-            auto* endpoint = new adapters::MetricsEndpoint(host_.Copy(), this);
-            const quint16 port = endpoint->Listen(address.host, address.port, error);
-            if (port == 0) delete endpoint;
-            return port;
-          }))
-    return false;
+void LoggerService::Start() {
+  // An address that cannot be taken now is said and the logger records without.
+  if (settings_.metrics) {
+    adapters::StartEndpoint(
+        "zrv02-logger", *settings_.metrics, "metrics at http://%1/metrics",
+        [this](const adapters::ListenAddress& address, QString& error) -> quint16 {
+          auto* endpoint = new adapters::MetricsEndpoint(host_.Copy(), this);
+          const quint16 port = endpoint->Listen(address.host, address.port, error);
+          if (port == 0) delete endpoint;
+          return port;
+        });
+  }
   host_.CountRunsStartedAgain(0);
   host_.RunHandler([this] {
     SvZRV_02& core = host_.Core();
@@ -46,7 +47,6 @@ bool LoggerService::Start() {
   });
   notifier_.Ready();
   BeginCheck();
-  return true;
 }
 
 void LoggerService::BeginCheck() {
@@ -140,6 +140,7 @@ void LoggerService::Stop() {
   countDown_.stop();
   patience_.stop();
   Say("stopping");
+  notifier_.Stopping();
   if (!running || !host_.Timer1().Enabled()) return Finish();
   stopWait_.start();
   host_.RunHandler([this] { host_.Core().stop_Click(); });

@@ -27,8 +27,8 @@ class LoggerService : public QObject {
 
   explicit LoggerService(const LoggerSettings& settings, QObject* parent = nullptr);
 
-  // Starts the first run; false when an endpoint option cannot be served.
-  bool Start();
+  // Starts the first run.
+  void Start();
   // Ends the run and then the program (status 0).
   void Stop();
 

@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSettings>
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -29,8 +29,10 @@ bool WholeNumber(const QString& text, int low, int high) {
 
 bool HostName(const QString& text) {
   // Kept in the address history as typed, where a "," would split it.
-  static const QRegularExpression shape(QStringLiteral("^[A-Za-z0-9.:_-]+$"));
-  return shape.match(text).hasMatch();
+  const auto allowed = [](QChar c) {
+    return (c.isLetterOrNumber() && c.unicode() < 0x80) || QStringLiteral(".:_-").contains(c);
+  };
+  return !text.isEmpty() && std::all_of(text.begin(), text.end(), allowed);
 }
 
 const Value kValues[] = {
@@ -84,10 +86,10 @@ std::optional<LoggerSettings> ReadLoggerSettings(const QStringList& arguments, Q
       {kConfig, "Read what the options leave out from this INI file.", "file"},
   });
   const auto refuse = [&](const QString& where, const QString& why) {
-    refusal = where + ": " + why;
+    refusal = where.isEmpty() ? why : where + ": " + why;
     return std::nullopt;
   };
-  if (!parser.parse(arguments)) return refuse("zrv02-logger", parser.errorText());
+  if (!parser.parse(arguments)) return refuse({}, parser.errorText());
   if (parser.isSet("help")) parser.showHelp();
   if (parser.isSet("version")) parser.showVersion();
   if (!parser.positionalArguments().isEmpty())
@@ -134,7 +136,7 @@ std::optional<LoggerSettings> ReadLoggerSettings(const QStringList& arguments, Q
     settings.*value.field = text;
   }
   if (settings.host.isEmpty())
-    return refuse("zrv02-logger", "no instrument: give --host or [instrument] host in --config");
+    return refuse({}, "no instrument: give --host or [instrument] host in --config");
 
   QString log = settings.logName;
   if (chosen(kLog, kLogKey, text, where)) log = text;

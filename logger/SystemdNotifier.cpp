@@ -19,6 +19,10 @@ void SystemdNotifier::Ready() {
   sd_notify(0, "READY=1");
 }
 
+void SystemdNotifier::Stopping() {
+  sd_notify(0, "STOPPING=1");
+}
+
 void SystemdNotifier::Status(const QString& status) {
   if (status == status_) return;
   status_ = status;

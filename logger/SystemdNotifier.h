@@ -17,6 +17,7 @@ class SystemdNotifier : public QObject {
   explicit SystemdNotifier(QObject* parent = nullptr);
 
   void Ready();
+  void Stopping();
   // Sent only when it changed.
   void Status(const QString& status);
 

@@ -19,6 +19,6 @@ int main(int argc, char** argv) {
   }
   zrv::logger::LoggerService service(*settings);
   const zrv::adapters::StopSignals stopSignals([&service] { service.Stop(); });
-  if (!service.Start()) return 2;
+  service.Start();
   return QCoreApplication::exec();
 }
