@@ -34,6 +34,9 @@ class SvZRV_02 {
   const SvGlobal01B& State() const { return g_; }
   ViewModel& View() { return vm_; }
   const RunCounters& Counters() const { return counters_; }
+  // For unattended logging: a start appends to the log it finds, byte for
+  // byte after what is there, instead of keeping the last run aside.
+  void ContinueLogAcrossStarts() { continueLog_ = true; }
 
   // Runs one event handler. An error that escapes it is shown to the operator
   // and the program goes on; the handler stops where the error was raised.
@@ -166,6 +169,7 @@ class SvZRV_02 {
   std::string logError_;
   // Held records that gave way to newer ones in this outage.
   std::size_t givenWay_ = 0;
+  bool continueLog_ = false;
 };
 
 }  // namespace zrv

@@ -79,6 +79,10 @@ std::string FormatExposition(const StateCopy& s) {
             seen.failedLogAppends);
   w.Counter("zrv02_records_lost_total", "Records given up without reaching the log.",
             seen.lostRecords);
+  if (s.runsStartedAgain) {
+    w.Counter("zrv02_runs_started_again_total", "Runs the logger started again after one ended.",
+              *s.runsStartedAgain);
+  }
   w.Family("zrv02_unreadable_values_total", "counter",
            "Fields of a measurement record that were not a number.");
   w.Sample("zrv02_unreadable_values_total", static_cast<double>(seen.unreadablePurities),

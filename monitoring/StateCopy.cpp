@@ -38,6 +38,7 @@ StateCopy CopyState(const SvZRV_02& core, const StateCopy& before, double now) {
   copy.alarmLevelPercent = g.AlarmLevel;
   copy.intervalSeconds = g.IntervalSeconds;
   if (!g.HostAddress.empty()) copy.address = g.HostAddress + ':' + std::to_string(g.HostPort);
+  copy.runsStartedAgain = before.runsStartedAgain;
   return copy;
 }
 

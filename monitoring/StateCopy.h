@@ -6,6 +6,7 @@
 // here and one line in each view of it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,8 @@ struct StateCopy {
   double alarmLevelPercent = 0;
   double intervalSeconds = 0;
   std::string address;  // "host:port" of the instrument, empty until the first link
+  // Runs the logger started again after one ended; none in the window.
+  std::optional<std::uint64_t> runsStartedAgain;
 };
 
 // The copy of `core`'s state now; `now` (seconds since the epoch) dates a run

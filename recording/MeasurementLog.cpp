@@ -50,8 +50,9 @@ void SvZRV_02::PrepareLogFile() {
   std::string directory = vm_.Dir1.text;
   if (directory.empty() || directory.back() != '/') directory += '/';
   g_.LogPath = directory + vm_.Txt_Save_File.text;
-  KeepPreviousRun();
-  std::ofstream out(g_.LogPath, std::ios::binary | std::ios::trunc);
+  if (!continueLog_) KeepPreviousRun();
+  std::ofstream out(g_.LogPath,
+                    std::ios::binary | (continueLog_ ? std::ios::app : std::ios::trunc));
   if (!out) throw FileError("Can't create " + g_.LogPath + ": " + std::strerror(errno));
 }
 

@@ -3,9 +3,11 @@
 # .deb with CPack and runs lintian on it, has apt-get simulate its install (its
 # dependencies must resolve), unpacks it into a scratch root in a temporary
 # folder and checks from there the programs on the PATH, their manual pages and
-# their answers without a display, the menu entries and the menu start folder.
-# Nothing is installed into or removed from the machine: a workstation with the
-# package keeps its copy, one without it stays without it.
+# their answers without a display, the menu entries and the menu start folder,
+# the logger's unit (systemd-analyze verify and security, offline) and the
+# logger run as the unit runs it. Nothing is installed into or removed from the
+# machine, no unit is enabled or started: a workstation with the package keeps
+# its copy, one without it stays without it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -18,8 +20,10 @@ fail() {
 }
 
 work=$(mktemp -d)
+pids=() # what the logger's run starts
 cleanup() {
   [[ -n "${controller:-}" ]] && kill "$controller" 2>/dev/null
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -39,9 +43,10 @@ state_before=$(package_state)
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-# Exactly the programs, menu entries, icons, manual pages and the operator's
-# documents: nothing from tests or benchmarks.
-programs=(zrv02-controller zrv02-sim zrv02-trend)
+# Exactly the programs, menu entries, icons, manual pages, the operator's
+# documents and the logger's service: nothing from tests or benchmarks.
+programs=(zrv02-controller zrv02-sim zrv02-trend zrv02-logger)
+unit=zrv02-logger@.service
 expected=$(
   printf 'bin/%s\n' "${programs[@]}"
   printf 'share/applications/%s.desktop\n' zrv02-controller zrv02-trend
@@ -49,6 +54,8 @@ expected=$(
   printf "share/doc/$package/%s\n" README copyright changelog.gz
   printf 'share/man/man1/%s.1.gz\n' "${programs[@]}"
   printf "share/$package/monitoring/%s\n" zrv02-alerts.yml zrv02-dashboard.json
+  printf '%s\n' "lib/systemd/system/$unit" "lib/sysusers.d/$package.conf" \
+    "share/$package/zrv02-logger.conf.example"
 )
 cmake --install build-release --prefix "$work/stage" >"$work/install.log"
 staged=$(cd "$work/stage" && find . -type f -o -type l | sed 's|^\./||' | sort)
@@ -61,7 +68,7 @@ deb=build-release/${package}_${version}_$(dpkg --print-architecture).deb
 [[ -f "$deb" ]] || fail "no $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in fonts-ipafont-gothic qt6-qpa-plugins libqt6widgets6 libqt6network6; do
+for needed in fonts-ipafont-gothic qt6-qpa-plugins libqt6widgets6 libqt6network6 libsystemd0; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed"
 done
 
@@ -82,6 +89,18 @@ grep '^Inst ' <<<"$simulated" || true
 # The package's files, unpacked as dpkg would put them under /, in a scratch root.
 scratch=$work/root
 dpkg-deb -x "$deb" "$scratch"
+# The unit where Debian 12 keeps those of packages, the user made by the
+# postinst from the sysusers.d file, and no maintainer script that enables or
+# starts a unit.
+[[ -f "$scratch/lib/systemd/system/$unit" ]] || fail "no /lib/systemd/system/$unit"
+dpkg-deb -e "$deb" "$work/control"
+! grep -v '^\s*#' "$work/control"/post* | grep -E '\b(enable|start|deb-systemd-(helper|invoke))\b' ||
+  fail "a maintainer script enables or starts a unit"
+mkdir -p "$scratch/etc"
+systemd-sysusers --root="$scratch" "$package.conf"
+grep -q '^zrv02:x:[0-9]*:[0-9]*:[^:]*:[^:]*:/usr/sbin/nologin$' "$scratch/etc/passwd" ||
+  fail "$package.conf makes no user zrv02"
+grep -q '^zrv02:x:' "$scratch/etc/group" || fail "$package.conf makes no group zrv02"
 # Its programs come first on the PATH, its manual pages are the only ones man
 # sees, and what the programs write (Qt's runtime folder, caches, settings) stays
 # in the temporary folder.
@@ -112,9 +131,132 @@ export QT_QPA_PLATFORM=offscreen
 zrv02-sim --help | grep -q -- '--port' || fail "zrv02-sim --help lists no --port"
 [[ "$(zrv02-trend --version)" == "zrv02-trend $version" ]] ||
   fail "zrv02-trend --version: $(zrv02-trend --version)"
+[[ "$(zrv02-logger --version)" == "zrv02-logger $version" ]] ||
+  fail "zrv02-logger --version: $(zrv02-logger --version)"
 menu_entries=("$scratch"/usr/share/applications/zrv02-controller.desktop "$scratch"/usr/share/applications/zrv02-trend.desktop)
 desktop-file-validate "${menu_entries[@]}"
 [[ -f "$scratch"/usr/share/icons/hicolor/scalable/apps/zrv02-controller.svg ]] || fail "no icon"
+
+# The logger's unit, checked offline in a root of its own: the unit and the
+# program from the package, the targets and slices it refers to from this
+# machine's systemd. verify must say nothing; security must keep the exposure
+# at 1.2 or below (1.1 as shipped: what is left is the network it needs and
+# logs its group reads).
+unit_root=$work/unit-root
+mkdir -p "$unit_root/lib/systemd/system" "$unit_root/usr/bin"
+cp -a /lib/systemd/system/*.target /lib/systemd/system/*.slice "$unit_root/lib/systemd/system/"
+cp "$scratch/lib/systemd/system/$unit" "$unit_root/lib/systemd/system/"
+cp "$scratch/usr/bin/zrv02-logger" "$unit_root/usr/bin/"
+instance=${unit/@/@lab1}
+verified=$(systemd-analyze verify --root="$unit_root" "$instance" 2>&1) ||
+  fail "systemd-analyze verify $instance:"$'\n'"$verified"
+[[ -z "$verified" ]] || fail "systemd-analyze verify $instance:"$'\n'"$verified"
+security=$(systemd-analyze security --offline=yes --root="$unit_root" --threshold=12 \
+  --no-pager "$instance" 2>&1) ||
+  fail "systemd-analyze security $instance: exposure above 1.2:"$'\n'"$(grep '✗\|Overall' <<<"$security")"
+grep 'Overall exposure' <<<"$security"
+
+# The logger as its unit runs it, from the scratch root against the packaged
+# simulator: with the shipped example configuration (only the instrument, the
+# log and the metrics port changed), the unit's environment, the notification
+# socket and a watchdog, in a working folder of its own; as root, as nobody
+# with no capabilities and no new privileges, like User= and
+# CapabilityBoundingSet=. Under strace, so that what it did can be held
+# against the unit's sandbox: its system calls within SystemCallFilter=, no
+# memory both writable and executable (MemoryDenyWriteExecute=), sockets only
+# of RestrictAddressFamilies=, files written only in its log folder and
+# working folder (ProtectSystem=strict).
+service=$work/service
+mkdir -p "$service/log" "$service/state"
+for sim_port in $(shuf -i 20000-32767 -n 20); do
+  zrv02-sim --port "$sim_port" >"$service/sim.out" 2>&1 &
+  sim=$!
+  for _ in $(seq 30); do grep -q listening "$service/sim.out" && break; sleep 0.1; done
+  grep -q listening "$service/sim.out" && break
+  kill "$sim" 2>/dev/null || true
+done
+pids+=("$sim")
+logger_metrics=$(shuf -i 20000-32767 -n 1)
+sed -e "s/^host=.*/host=127.0.0.1/" -e "s/^port=.*/port=$sim_port/" -e "s/^interval=.*/interval=1/" \
+  -e "s|^log=.*|log=$service/log/lab1.log|" -e "s/^listen=.*/listen=127.0.0.1:$logger_metrics/" \
+  "$scratch/usr/share/$package/zrv02-logger.conf.example" >"$service/lab1.conf"
+# systemd's notification socket: one line per message.
+python3 -c '
+import os, socket, sys
+s = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+os.umask(0)
+s.bind(sys.argv[1])
+with open(sys.argv[2], "a") as heard:
+    while True:
+        heard.write(s.recv(4096).decode() + "\n")
+        heard.flush()' "$service/notify" "$service/notify.log" &
+pids+=($!)
+for _ in $(seq 50); do [[ -S "$service/notify" ]] && break; sleep 0.1; done
+as_unit=()
+if ((EUID == 0)); then
+  chmod 711 "$work" "$service" # nobody passes through to its files
+  chown 65534:65534 "$service/log" "$service/state"
+  as_unit=(setpriv --reuid=65534 --regid=65534 --clear-groups --no-new-privs --bounding-set=-all --inh-caps=-all)
+fi
+unit_environment=$(sed -n 's/^Environment=//p' "$scratch/lib/systemd/system/$unit")
+# shellcheck disable=SC2086 # the unit's assignments, one word each
+(cd "$service/state" && exec env -i PATH="$PATH" HOME=/nonexistent $unit_environment \
+  NOTIFY_SOCKET="$service/notify" WATCHDOG_USEC=2000000 \
+  strace -f -qq -e signal=none -o "$service/strace.log" "${as_unit[@]}" \
+  zrv02-logger --config "$service/lab1.conf") 2>"$service/stderr" &
+logger=$!
+pids+=("$logger")
+lines() { { cat "$service/log/lab1.log" 2>/dev/null || true; } | grep -c 'DEG' || true; }
+for _ in $(seq 100); do (($(lines) >= 3)) && grep -q '^WATCHDOG=1$' "$service/notify.log" && break; sleep 0.1; done
+(($(lines) >= 3)) || fail "the logger as its unit runs it recorded $(lines) lines:"$'\n'"$(cat "$service/stderr")"
+for message in '^READY=1$' '^WATCHDOG=1$' '^STATUS=recording: last record '; do
+  grep -q "$message" "$service/notify.log" || fail "the logger told systemd no $message"
+done
+{ printf 'GET /metrics HTTP/1.1\r\n\r\n' >&3 && grep -q '^zrv02_runs_started_again_total 0' <&3; } \
+  3<>"/dev/tcp/127.0.0.1/$logger_metrics" || fail "the logger serves no metrics as its configuration asks"
+grep -q "^$sim_port," "$service/state/ZRV-02_PortList.Log" || fail "the logger keeps no history in its working folder"
+# SIGTERM, as systemctl stop sends it: status 0 within 3 s.
+kill -TERM "$(sed -n 's/^\([0-9]*\) *execve(".*\/zrv02-logger".* = 0$/\1/p' "$service/strace.log")"
+for _ in $(seq 30); do kill -0 "$logger" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$logger" 2>/dev/null || fail "the logger did not end within 3 s of SIGTERM"
+wait "$logger" || fail "the logger ended with status $? on SIGTERM:"$'\n'"$(cat "$service/stderr")"
+
+# What the logger itself did: from its execve on.
+awk 'found || /execve\(".*\/zrv02-logger"/ {found = 1; print}' "$service/strace.log" >"$service/calls"
+# The unit's system call filter: its groups expanded as systemd-analyze lists
+# them, an allow list with the groups after a ~ taken out.
+systemd-analyze syscall-filter --no-pager >"$service/groups" 2>/dev/null
+filter=$(sed -n 's/^SystemCallFilter=//p' "$scratch/lib/systemd/system/$unit")
+allowed=$(awk -v filter="$filter" '
+  /^@/ { group = $1; next }
+  /^ +[@a-z0-9_]/ { members[group] = members[group] " " $1 }
+  function expand(name, into, allow,   i, n, parts) {
+    if (name !~ /^@/) { if (allow) into[name] = 1; else delete into[name]; return }
+    n = split(members[name], parts, " ")
+    for (i = 1; i <= n; i++) expand(parts[i], into, allow)
+  }
+  END {
+    n = split(filter, lines, "\n")
+    for (i = 1; i <= n; i++) {
+      allow = substr(lines[i], 1, 1) != "~"
+      k = split(allow ? lines[i] : substr(lines[i], 2), names, " ")
+      for (j = 1; j <= k; j++) expand(names[j], set, allow)
+    }
+    for (name in set) print name
+  }' "$service/groups" | sort)
+used=$(sed -n 's/^[0-9]* *\([a-z0-9_]*\)(.*/\1/p' "$service/calls" | sort -u)
+refused=$(comm -23 <(echo "$used") <(echo "$allowed"))
+[[ -z "$refused" ]] || fail "the logger makes system calls its unit's filter refuses: $refused"
+! grep -E '^[0-9]+ +(mmap\(.*PROT_WRITE\|PROT_EXEC|(pkey_)?mprotect\(.*PROT_EXEC)' "$service/calls" ||
+  fail "the logger asks for memory MemoryDenyWriteExecute= refuses"
+families=$(grep -oE '^[0-9]+ +socket(pair)?\(AF_[A-Z0-9]+' "$service/calls" | sed 's/.*(//' | sort -u)
+! grep -vxE 'AF_(UNIX|INET|INET6)' <<<"$families" ||
+  fail "the logger opens sockets its unit's RestrictAddressFamilies= refuses"
+written=$(grep -E '^[0-9]+ +((open|openat|creat)\(.*O_(WRONLY|RDWR|CREAT)|(rename|renameat2?|unlink|unlinkat|mkdir|mkdirat|rmdir|truncate|link|linkat|symlink|symlinkat)\()' \
+  "$service/calls" | grep -oE '"[^"]*"' | tr -d '"' | sort -u)
+outside=$(grep -vE "^([^/.][^/]*|$service/log/[^/]+)$" <<<"$written" || true)
+[[ -z "$outside" ]] || fail "the logger writes outside its log and working folders: $outside"
+echo "zrv02-logger as its unit runs it: $(lines) records, $(wc -l <<<"$used") kinds of system call, all allowed"
 
 # Waits until `controller` runs the packaged program, then prints its working directory.
 controller_cwd() {

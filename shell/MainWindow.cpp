@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,9 +24,7 @@ using zrv::ControlKind;
 using zrv::SvZRV_02;
 
 MainWindow::MainWindow(zrv::MessageBoxPort& messages, QWidget* parent)
-    : QWidget(parent),
-      messages_(*this, messages),
-      core_(zrv::Ports{tcp_, timer1_, timer2_, messages_, clock_, directories_}) {
+    : QWidget(parent), messages_(*this, messages), host_(messages_) {
   setWindowTitle(QString::fromLatin1(zrv::kWindowCaption));
   setFixedSize(zrv::kClientWidthTwips / zrv::kTwipsPerPixel,
                zrv::kClientHeightTwips / zrv::kTwipsPerPixel);
@@ -39,14 +36,14 @@ MainWindow::MainWindow(zrv::MessageBoxPort& messages, QWidget* parent)
 
   BuildControls();
   SetTabOrder();
-  WireTimersAndSocket();
-  RunHandler([this] { core_.Form_Load(); });
+  connect(&host_, &adapters::ControllerHost::handled, this, &MainWindow::RenderNow);
+  RunHandler([this] { Core().Form_Load(); });
 }
 
 void MainWindow::BuildControls() {
   // Frames first: their controls are placed inside them.
   std::map<std::string, QWidget*> containers;
-  std::vector<Control*> controls = core_.View().All();
+  std::vector<Control*> controls = Core().View().All();
   std::stable_partition(controls.begin(), controls.end(),
                         [](const Control* c) { return c->kind == ControlKind::kFrame; });
   for (Control* control : controls) {
@@ -69,7 +66,7 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
     case ControlKind::kCommandButton:
       if (const zrv::ClickEvent* click = zrv::FindEvent(zrv::kClickEvents, control.name)) {
         connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
-                [this, handler = click->handler] { RunHandler([&] { (core_.*handler)(); }); });
+                [this, handler = click->handler] { RunHandler([&] { (Core().*handler)(); }); });
       }
       break;
     case ControlKind::kOptionButton: {
@@ -80,7 +77,7 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
       const auto handler = zrv::FindEvent(zrv::kClickEvents, control.name)->handler;
       connect(option, &QRadioButton::clicked, this, [this, handler] {
         TakeOptionValues();
-        RunHandler([&] { (core_.*handler)(); });
+        RunHandler([&] { (Core().*handler)(); });
       });
       break;
     }
@@ -104,7 +101,7 @@ void MainWindow::WireControl(Control& control, QWidget* widget) {
                 const std::string drive = combo->itemText(index).toStdString();
                 if (drive == control.text) return;
                 control.text = drive;
-                RunHandler([this] { (core_.*zrv::kDriveChange.handler)(); });
+                RunHandler([this] { (Core().*zrv::kDriveChange.handler)(); });
               });
       break;
     case ControlKind::kDirList:
@@ -135,7 +132,7 @@ void MainWindow::WireKeyFilter(Control& control, QWidget* widget) {
   if (keyPress == nullptr) return;
   auto* filter = new KeyPressFilter(
       [this, handler = keyPress->handler](std::int16_t& keyAscii) {
-        RunHandler([&] { (core_.*handler)(keyAscii); });
+        RunHandler([&] { (Core().*handler)(keyAscii); });
       },
       widget);
   // On the combo box itself, not its line edit: the combo box holds the
@@ -156,61 +153,20 @@ void MainWindow::SetTabOrder() {
   if (!stops.empty()) stops.front().second->setFocus();
 }
 
-void MainWindow::WireTimersAndSocket() {
-  connect(&timer1_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer1_Timer); });
-  connect(&timer2_, &QtTimer::tick, this, [this] { OnTick(&SvZRV_02::Timer2_Timer); });
-  connect(&tcp_, &QtTcpClient::replyReady, this, &MainWindow::ScheduleDelivery);
-  connect(&tcp_, &QtTcpClient::peerClosed, this, &MainWindow::ScheduleDelivery);
-}
-
 void MainWindow::RenderNow() {
   const QScopedValueRollback<bool> rendering(rendering_, true);
   for (const auto& [control, widget] : widgets_) renderer_.Render(*control, widget);
-  copy_ = zrv::monitoring::CopyState(core_, copy_, QDateTime::currentSecsSinceEpoch());
-  emit rendered();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  RunHandler([this] { core_.Form_QueryUnload(); });
+  RunHandler([this] { Core().Form_QueryUnload(); });
   // The window is gone for the logic: nothing may reach its handlers now.
-  timer1_.disconnect(this);
-  timer2_.disconnect(this);
-  tcp_.disconnect(this);
+  host_.Detach();
   event->accept();
 }
 
 void MainWindow::RunHandler(const std::function<void()>& handler) {
-  ++handlerDepth_;
-  core_.RunHandler(handler);
-  --handlerDepth_;
-  RenderNow();
-  if (handlerDepth_ == 0) ScheduleDelivery();
-}
-
-void MainWindow::OnTick(void (SvZRV_02::*handler)()) {
-  if (handlerDepth_ > 0) return;
-  RunHandler([&] { (core_.*handler)(); });
-}
-
-void MainWindow::ScheduleDelivery() {
-  // Delivered from the event loop, never from inside the socket's signal or
-  // a handler: a box that a reply raises must not hold up the socket.
-  if (deliveryQueued_ || handlerDepth_ > 0 || !(tcp_.HasReply() || tcp_.PeerClosed())) return;
-  deliveryQueued_ = true;
-  QMetaObject::invokeMethod(this, &MainWindow::DeliverReply, Qt::QueuedConnection);
-}
-
-void MainWindow::DeliverReply() {
-  deliveryQueued_ = false;
-  if (handlerDepth_ > 0) return;
-  // One reply per data arrival; the next one is scheduled when it returns.
-  // The instrument's close comes after the replies it sent before it.
-  if (tcp_.HasReply()) {
-    const auto bytesTotal = static_cast<std::int32_t>(tcp_.NextReplySize());
-    RunHandler([&] { core_.tcpclient_DataArrival(bytesTotal); });
-  } else if (tcp_.TakePeerClose()) {
-    RunHandler([this] { core_.tcpclient_Close(); });
-  }
+  host_.RunHandler(handler);
 }
 
 void MainWindow::TakeOptionValues() {

@@ -7,12 +7,12 @@
 #include <QDir>
 #include <cstdio>
 
+#include "adapters/StopSignals.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuStartFolder.h"
 #include "shell/MetricsOption.h"
 #include "shell/QtMessageBox.h"
 #include "shell/ShellFonts.h"
-#include "shell/StopSignals.h"
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("zrv02-controller");
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   zrv::shell::MainWindow window(messages);
   messages.SetWindow(&window);
   if (!zrv::shell::StartMetricsEndpoint(parser, window)) return 1;
-  const zrv::shell::StopSignals stopSignals(window);
+  const zrv::adapters::StopSignals stopSignals([&window] { window.close(); });
   window.show();
   return app.exec();
 }

@@ -17,6 +17,11 @@ bool SimServer::Listen(quint16 port) {
   return server_.listen(QHostAddress::LocalHost, port);
 }
 
+void SimServer::Close() {
+  server_.close();
+  qDeleteAll(findChildren<SimConnection*>(Qt::FindDirectChildrenOnly));
+}
+
 void SimServer::AcceptConnections() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
     auto* connection = new SimConnection(socket, ++connections_, instrument_, options_, this);

@@ -28,6 +28,8 @@ class SimServer : public QObject {
 
   // 127.0.0.1 only; port 0 picks a free one.
   bool Listen(quint16 port);
+  // The instrument goes away: no more connections, and the open ones closed.
+  void Close();
   quint16 ServerPort() const { return server_.serverPort(); }
   QString ErrorString() const { return server_.errorString(); }
 

@@ -65,6 +65,11 @@ TEST(MeasurementLog, ANewStartKeepsTheLastRunInAFileNamedForWhenItBegan) {
   EXPECT_EQ(std::tuple(fs::is_symlink("linked.log"), ReadFileBytes("data/now.log"),
                        fs::is_regular_file(fs::symlink_status("data/now_20261210-090000.log"))),
             std::tuple(true, "2026/12/10 09:00:00 9.9 1.0 %&DEG\r\n", true));
+  // Unattended logging continues the log it finds instead.
+  r.w.ContinueLogAcrossStarts();
+  r.Run("start t <9.8% t <1.1DEG");
+  EXPECT_EQ(ReadFileBytes("data/now.log"),
+            "2026/12/10 09:00:00 9.9 1.0 %&DEG\r\n2026/12/10 09:00:00 9.8 1.1 %&DEG\r\n");
 }
 
 // Records held when the program ends get a last try; every record that is

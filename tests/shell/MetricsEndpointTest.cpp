@@ -14,8 +14,8 @@
 #include <QUrlQuery>
 #include <memory>
 
+#include "adapters/MetricsEndpoint.h"
 #include "shell/MainWindow.h"
-#include "shell/MetricsEndpoint.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "tests/support/FakePorts.h"
 #include "tests/support/TempWorkDir.h"
@@ -65,7 +65,7 @@ TEST(MetricsEndToEnd, HostileClientsPromtoolAndPrometheusThroughASimulatedRun) {
   WriteLocalHistory(simPort);
   FakeMessageBox messages;
   shell::MainWindow window(messages);
-  shell::MetricsEndpoint endpoint(window);
+  adapters::MetricsEndpoint endpoint(window.Host().Copy(), nullptr);
   QString error;
   const quint16 port =
       ListenLocally([&](quint16 p) { return endpoint.Listen(QHostAddress::LocalHost, p, error); });

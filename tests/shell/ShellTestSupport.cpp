@@ -7,8 +7,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "adapters/QtTcpClient.h"
 #include "core/SvZRV_02.h"
-#include "shell/QtTcpClient.h"
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
@@ -28,7 +28,7 @@ quint16 ListenLocally(QTcpServer& server) {
   return ListenLocally([&](quint16 port) { return server.listen(QHostAddress::LocalHost, port); });
 }
 
-QTcpSocket* ConnectLocally(shell::QtTcpClient& client, QTcpServer& server) {
+QTcpSocket* ConnectLocally(adapters::QtTcpClient& client, QTcpServer& server) {
   client.SetRemoteHost("127.0.0.1");
   client.SetRemotePort(ListenLocally(server));
   client.Connect();

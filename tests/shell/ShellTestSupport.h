@@ -12,7 +12,7 @@
 #include <functional>
 #include <ostream>
 
-namespace zrv::shell {
+namespace zrv::adapters {
 class QtTcpClient;
 }
 
@@ -24,7 +24,7 @@ quint16 ListenLocally(QTcpServer& server);
 
 // Connects `client` to `server`, which it makes listen locally; returns the
 // server's end of the connection, or null if none came up.
-QTcpSocket* ConnectLocally(shell::QtTcpClient& client, QTcpServer& server);
+QTcpSocket* ConnectLocally(adapters::QtTcpClient& client, QTcpServer& server);
 
 // History files naming 127.0.0.1 and `port`, read by the next window.
 void WriteLocalHistory(quint16 port);

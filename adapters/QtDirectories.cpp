@@ -1,11 +1,11 @@
-#include "shell/QtDirectories.h"
+#include "adapters/QtDirectories.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 std::string QtDirectories::CurrentDirectory() {
   return QDir::currentPath().toStdString();
@@ -26,4 +26,4 @@ bool QtDirectories::IsDirectory(const std::string& path) {
   return QFileInfo(QString::fromStdString(path)).isDir();
 }
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -24,7 +24,7 @@
 #include "core/Ports.h"
 #include "link/ReplyFramer.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 class QtTcpClient : public QObject, public zrv::TcpClientPort {
   Q_OBJECT
@@ -71,4 +71,4 @@ class QtTcpClient : public QObject, public zrv::TcpClientPort {
   bool dropping_ = false;  // our own abort is under way
 };
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

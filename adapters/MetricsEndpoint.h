@@ -1,8 +1,8 @@
-// Serves the controller's state to Prometheus at /metrics, on the window's
-// own event loop. A scrape formats the window's state copy, taken whenever
-// the window has rendered (after every handler, and before any box a handler
-// raises), so it never sees a handler's work half done and can change nothing. Any other path gets
-// 404, any other method 405. Each answer closes its connection.
+// Serves the controller's state to Prometheus at /metrics, on the program's
+// own event loop. A scrape formats the state copy, taken after every handler
+// (and before any box a handler raises), so it never sees a handler's work
+// half done and can change nothing. Any other path gets 404, any other
+// method 405. Each answer closes its connection.
 #pragma once
 
 #include <QAbstractHttpServer>
@@ -10,16 +10,16 @@
 
 #include "monitoring/MetricsExposition.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
-class MainWindow;
 class MetricsTcpServer;
 
 class MetricsEndpoint : public QAbstractHttpServer {
   Q_OBJECT
 
  public:
-  explicit MetricsEndpoint(MainWindow& window);
+  // Serves `copy`, which outlives it.
+  MetricsEndpoint(const zrv::monitoring::StateCopy& copy, QObject* parent);
 
   // Listens on `address`; returns the port taken (the one asked for, or a
   // free one for port 0), or 0 with the reason in `error`.
@@ -30,8 +30,8 @@ class MetricsEndpoint : public QAbstractHttpServer {
   void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
  private:
-  MainWindow& window_;
+  const zrv::monitoring::StateCopy& copy_;
   MetricsTcpServer* tcp_;
 };
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -3,11 +3,11 @@
 
 #include "core/Ports.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 class QtClock : public zrv::ClockPort {
  public:
   std::string Stamp() override;
 };
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -1,9 +1,9 @@
-#include "shell/MetricsTcpServer.h"
+#include "adapters/MetricsTcpServer.h"
 
 #include <QTcpSocket>
 #include <QTimer>
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 MetricsTcpServer::~MetricsTcpServer() {
   // QTcpServer's own destructor deletes connections not yet taken, after
@@ -36,4 +36,4 @@ void MetricsTcpServer::incomingConnection(qintptr descriptor) {
   addPendingConnection(socket);
 }
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -1,11 +1,11 @@
-#include "shell/QtClock.h"
+#include "adapters/QtClock.h"
 
 #include <QDateTime>
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 std::string QtClock::Stamp() {
   return QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")).toStdString();
 }
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

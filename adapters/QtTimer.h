@@ -8,7 +8,7 @@
 
 #include "core/Ports.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 class QtTimer : public QObject, public zrv::TimerPort {
   Q_OBJECT
@@ -33,4 +33,4 @@ class QtTimer : public QObject, public zrv::TimerPort {
   int interval_ = 0;
 };
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -1,6 +1,6 @@
-#include "shell/QtTimer.h"
+#include "adapters/QtTimer.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 QtTimer::QtTimer(QObject* parent) : QObject(parent) {
   timer_.setTimerType(Qt::PreciseTimer);
@@ -27,4 +27,4 @@ void QtTimer::Apply() {
   }
 }
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -1,11 +1,11 @@
-#include "shell/QtTcpClient.h"
+#include "adapters/QtTcpClient.h"
 
 #include <QScopedValueRollback>
 #include <limits>
 
 #include "core/HandlerError.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 QtTcpClient::QtTcpClient(QObject* parent) : QObject(parent) {
   quiet_.setSingleShot(true);
@@ -105,4 +105,4 @@ void QtTcpClient::Drop() {
   peerClosed_ = false;
 }
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -13,7 +13,7 @@
 
 class QTcpSocket;
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 class MetricsTcpServer : public QTcpServer {
   Q_OBJECT
@@ -33,4 +33,4 @@ class MetricsTcpServer : public QTcpServer {
   QList<QTcpSocket*> open_;  // oldest first
 };
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -1,13 +1,12 @@
-#include "shell/MetricsEndpoint.h"
+#include "adapters/MetricsEndpoint.h"
 
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QTcpSocket>
 
-#include "shell/MainWindow.h"
-#include "shell/MetricsTcpServer.h"
+#include "adapters/MetricsTcpServer.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 namespace {
 
@@ -20,8 +19,8 @@ void Answer(QHttpServerResponder&& responder, const QByteArray& body, const char
 
 }  // namespace
 
-MetricsEndpoint::MetricsEndpoint(MainWindow& window)
-    : QAbstractHttpServer(&window), window_(window), tcp_(new MetricsTcpServer(this)) {}
+MetricsEndpoint::MetricsEndpoint(const zrv::monitoring::StateCopy& copy, QObject* parent)
+    : QAbstractHttpServer(parent), copy_(copy), tcp_(new MetricsTcpServer(this)) {}
 
 quint16 MetricsEndpoint::Listen(const QHostAddress& address, quint16 port, QString& error) {
   if (!tcp_->listen(address, port)) {
@@ -39,7 +38,7 @@ bool MetricsEndpoint::handleRequest(const QHttpServerRequest& request, QTcpSocke
            Status::MethodNotAllowed);
   } else {
     Answer(makeResponder(request, socket),
-           QByteArray::fromStdString(zrv::monitoring::FormatExposition(window_.Copy())),
+           QByteArray::fromStdString(zrv::monitoring::FormatExposition(copy_)),
            zrv::monitoring::kExpositionContentType, Status::Ok);
   }
   socket->disconnectFromHost();
@@ -51,4 +50,4 @@ void MetricsEndpoint::missingHandler(const QHttpServerRequest& request, QTcpSock
   socket->disconnectFromHost();
 }
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

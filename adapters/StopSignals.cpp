@@ -1,16 +1,13 @@
-#include "shell/StopSignals.h"
+#include "adapters/StopSignals.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QThread>
-#include <QWidget>
 #include <cerrno>
 #include <csignal>
 #include <iterator>
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 namespace {
 
@@ -27,7 +24,7 @@ void OnStopSignal(int signal) {
 
 }  // namespace
 
-StopSignals::StopSignals(QWidget& window) : window_(window) {
+StopSignals::StopSignals(std::function<void()> stop) : stop_(std::move(stop)) {
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, sockets_) != 0) return;
   g_signalWriteEnd = sockets_[1];
   notifier_ = new QSocketNotifier(sockets_[0], QSocketNotifier::Read);
@@ -35,7 +32,8 @@ StopSignals::StopSignals(QWidget& window) : window_(window) {
     char drained[16];
     while (read(sockets_[0], drained, sizeof drained) > 0) {
     }
-    CloseWindow();
+    // From the event loop, so never in the middle of a handler.
+    stop_();
   });
   struct sigaction action = {};
   action.sa_handler = OnStopSignal;
@@ -57,17 +55,4 @@ StopSignals::~StopSignals() {
     if (socket >= 0) close(socket);
 }
 
-void StopSignals::CloseWindow() {
-  // A message box runs its own event loop inside a handler. Close the box,
-  // let that handler finish, and only then close the window, as the operator
-  // would have to: the logic never sees a close in the middle of a handler.
-  if (QThread::currentThread()->loopLevel() > 1) {
-    if (QWidget* box = QApplication::activeModalWidget()) box->close();
-    QMetaObject::invokeMethod(
-        notifier_, [this] { CloseWindow(); }, Qt::QueuedConnection);
-    return;
-  }
-  window_.close();
-}
-
-}  // namespace zrv::shell
+}  // namespace zrv::adapters

@@ -4,7 +4,7 @@
 
 #include "core/Ports.h"
 
-namespace zrv::shell {
+namespace zrv::adapters {
 
 class QtDirectories : public zrv::DirectoryPort {
  public:
@@ -13,4 +13,4 @@ class QtDirectories : public zrv::DirectoryPort {
   bool IsDirectory(const std::string& path) override;
 };
 
-}  // namespace zrv::shell
+}  // namespace zrv::adapters
