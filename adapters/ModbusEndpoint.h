@@ -11,15 +11,15 @@
 //
 // Qt's server answers one unit id only and takes any MBAP header on trust
 // (any protocol id, a length it waits for up to 64 KiB), so the frames are
-// cut here, by a reader connected before Qt's own, which thus finds nothing
-// left to read. A header with another protocol id than 0, a length outside
-// 2..254 or a function code that no request has closes the connection, once
-// the answers before it are sent. At most kMaxConnections are open: a new
-// one closes the oldest that has had no request answered, else the one quiet
-// longest, so a PLC that polls keeps its connection while clients that only
-// connect come and go. Each is closed after kIdleMs without a request
-// answered (a half frame that stalls, a client that only holds a connection)
-// or once kMaxUnsentBytes of answers wait unread.
+// cut here: this reader is connected before Qt's own, takes every byte and
+// disconnects Qt's at the first. A header with another protocol id than 0,
+// a length outside 2..254 or a function code no request has closes the
+// connection, once the answers before it are sent. At most kMaxConnections
+// are open: a new one closes the oldest that has had no request answered,
+// else the one quiet longest, so a PLC that polls keeps its connection while
+// clients that only connect come and go. Each is closed after kIdleMs
+// without a request answered (a half frame that stalls, a client that only
+// holds a connection) or once kMaxUnsentBytes of answers wait unread.
 #pragma once
 
 #include <QCommandLineOption>
