@@ -49,6 +49,15 @@ ModbusEndpoint::ModbusEndpoint(const ControllerHost& host, QObject* parent)
           [this, &host] { registers_ = zrv::monitoring::ComputeModbusRegisters(host.Copy()); });
 }
 
+ModbusEndpoint::~ModbusEndpoint() {
+  // Qt's server frees a connection's buffer when the connection is destroyed
+  // while the server still exists: so the open connections go first.
+  for (QTcpSocket* socket : fresh_ + polling_) {
+    socket->abort();
+    delete socket;
+  }
+}
+
 quint16 ModbusEndpoint::Listen(const QHostAddress& address, quint16 port, QString& error) {
   // Qt's server reads its address back through a URL, where IPv6 is bracketed.
   const QString host = address.protocol() == QAbstractSocket::IPv6Protocol

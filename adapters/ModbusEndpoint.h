@@ -45,6 +45,7 @@ class ModbusEndpoint : public QModbusTcpServer {
 
   // Serves `host`'s state, which outlives it.
   ModbusEndpoint(const ControllerHost& host, QObject* parent);
+  ~ModbusEndpoint() override;
 
   // Listens on `address`; returns the port taken (the one asked for, or a
   // free one for port 0), or 0 with the reason in `error`.
