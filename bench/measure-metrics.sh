@@ -17,11 +17,7 @@ source bench/virtual-display.sh metrics
 # Free ports below 32768: the simulator's, the endpoint's and Prometheus's.
 ports=($(free_ports 3))
 sim_port=${ports[0]} metrics_port=${ports[1]} prom_port=${ports[2]}
-"$build/sim/zrv02-sim" --port "$sim_port" --trace --firmware 1.10 >"$work/trace.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 30); do grep -q listening "$work/trace.log" && break; sleep 0.1; done
-printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
-printf '%s,,,,,,\r\n' "$sim_port" >"$work/ZRV-02_PortList.Log"
+start_traced_sim "$sim_port"
 cd "$work"
 
 "$build/shell/zrv02-controller" --metrics-listen "127.0.0.1:$metrics_port" 2>"$work/ctl.err" &

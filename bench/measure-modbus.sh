@@ -18,11 +18,7 @@ seconds=${RUN_SECONDS:-60}
 source bench/virtual-display.sh modbus
 
 read -r sim_port modbus_port < <(free_ports 2)
-"$build/sim/zrv02-sim" --port "$sim_port" --trace --firmware 1.10 >"$work/trace.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 30); do grep -q listening "$work/trace.log" && break; sleep 0.1; done
-printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
-printf '%s,,,,,,\r\n' "$sim_port" >"$work/ZRV-02_PortList.Log"
+start_traced_sim "$sim_port"
 cd "$work"
 
 # Resident memory idle, 5 s after the start, without the endpoint and with it.

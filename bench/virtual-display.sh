@@ -1,7 +1,9 @@
 # Sourced by the measurements of the real programs, with a name for the work
 # folder: a fresh work folder, the processes in `pids` ended on exit, a
-# virtual display whose number Xvfb picks itself and writes to the pipe, and
-# free_ports N, which prints N free ports below 32768.
+# virtual display whose number Xvfb picks itself and writes to the pipe,
+# free_ports N, which prints N free ports below 32768, and start_traced_sim
+# PORT, which starts zrv02-sim --trace there (its trace in $work/trace.log)
+# and writes history files in $work that point the controller at it.
 work=$(mktemp -d "/tmp/zrv02-$1-XXXXXX")
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
@@ -25,4 +27,12 @@ while len(got) < int(sys.argv[1]):
         socket.create_server(("127.0.0.1", p)).close(); got.append(p)
     except OSError: pass
 print(*got)' "$1"
+}
+
+start_traced_sim() {
+  "$build/sim/zrv02-sim" --port "$1" --trace --firmware 1.10 >"$work/trace.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 30); do grep -q listening "$work/trace.log" && break; sleep 0.1; done
+  printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
+  printf '%s,,,,,,\r\n' "$1" >"$work/ZRV-02_PortList.Log"
 }
