@@ -166,8 +166,12 @@ QCommandLineOption ModbusListenOption() {
 bool StartModbusEndpoint(const char* program, const QCommandLineParser& parser,
                          const QString& settingsFile, const ControllerHost& host, QObject* parent) {
   const auto setting = ChooseListenSetting(parser, kOptionName, settingsFile, "modbus/listen");
-  if (!setting) return true;
-  return StartEndpoint(program, *setting, "Modbus TCP registers at %1",
+  return !setting || ServeModbus(program, *setting, host, parent);
+}
+
+bool ServeModbus(const char* program, const ListenSetting& setting, const ControllerHost& host,
+                 QObject* parent) {
+  return StartEndpoint(program, setting, "Modbus TCP registers at %1",
                        [&](const ListenAddress& address, QString& error) -> quint16 {
                          auto* endpoint = new ModbusEndpoint(host, parent);
                          const quint16 port = endpoint->Listen(address.host, address.port, error);

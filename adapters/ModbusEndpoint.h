@@ -26,6 +26,7 @@
 #include <QList>
 #include <QModbusTcpServer>
 
+#include "adapters/ListenSetting.h"
 #include "monitoring/ModbusRegisters.h"
 
 class QCommandLineParser;
@@ -78,5 +79,8 @@ QCommandLineOption ModbusListenOption();
 // not. False for a malformed option, a usage error.
 bool StartModbusEndpoint(const char* program, const QCommandLineParser& parser,
                          const QString& settingsFile, const ControllerHost& host, QObject* parent);
+// The same for an address already chosen.
+bool ServeModbus(const char* program, const ListenSetting& setting, const ControllerHost& host,
+                 QObject* parent);
 
 }  // namespace zrv::adapters

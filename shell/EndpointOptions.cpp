@@ -21,15 +21,7 @@ bool StartMetricsEndpoint(const QCommandLineParser& parser, const QString& file,
                           MainWindow& window) {
   const auto setting =
       adapters::ChooseListenSetting(parser, kMetricsOption, file, "metrics/listen");
-  if (!setting) return true;
-  return adapters::StartEndpoint(
-      kProgram, *setting, "metrics at http://%1/metrics",
-      [&](const adapters::ListenAddress& address, QString& error) -> quint16 {
-        auto* endpoint = new adapters::MetricsEndpoint(window.Host().Copy(), &window);
-        const quint16 port = endpoint->Listen(address.host, address.port, error);
-        if (port == 0) delete endpoint;
-        return port;
-      });
+  return !setting || adapters::ServeMetrics(kProgram, *setting, window.Host().Copy(), &window);
 }
 
 }  // namespace
