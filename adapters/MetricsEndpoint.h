@@ -8,6 +8,7 @@
 #include <QAbstractHttpServer>
 #include <QHostAddress>
 
+#include "adapters/ListenSetting.h"
 #include "monitoring/MetricsExposition.h"
 
 namespace zrv::adapters {
@@ -33,5 +34,11 @@ class MetricsEndpoint : public QAbstractHttpServer {
   const zrv::monitoring::StateCopy& copy_;
   MetricsTcpServer* tcp_;
 };
+
+// Starts an endpoint serving `copy` (a child of `parent`) as `setting` says,
+// telling on stderr as `program` where it serves or why not (see
+// StartEndpoint). False for a malformed option, a usage error.
+bool ServeMetrics(const char* program, const ListenSetting& setting,
+                  const zrv::monitoring::StateCopy& copy, QObject* parent);
 
 }  // namespace zrv::adapters

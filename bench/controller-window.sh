@@ -1,6 +1,7 @@
 # Sourced by the measurements of the real programs once the controller runs as
 # $ctl_pid against the simulator tracing to $work/trace.log: its window, its
-# memory and CPU time, and the clicks that start a 1 s Continue run.
+# memory and CPU time, the clicks that start a 1 s Continue run, and the
+# spacing of the polls between two lines of the trace.
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name "ZRV_02 Controller")
 rss() { awk '/VmRSS/{print $2}' "/proc/$ctl_pid/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$ctl_pid/stat"; }
@@ -12,4 +13,16 @@ start_one_second_run() {
   click 364 144 # Txt_Interval
   xdotool key --window "$wid" ctrl+a BackSpace 1
   click 494 268 # start
+}
+lines() { wc -l <"$work/trace.log"; }
+# Spacing of PURITY? between two line numbers of the trace ("HH:mm:ss.zzz #n PURITY?").
+spacing() {
+  sed -n "$1,$2p" "$work/trace.log" | awk '$3 == "PURITY?" {
+       split($1, t, /[:.]/); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + t[4]
+       if (n++) { d = ms - last; sum += d; if (d < min || n == 2) min = d; if (d > max) max = d }
+       else first = ms
+       last = ms
+     }
+     END { printf "poll spacing over %d polls: mean %.1f ms, min %d, max %d, drift %d ms\n",
+                  n, sum / (n - 1), min, max, (last - first) - (n - 1) * 1000 }'
 }

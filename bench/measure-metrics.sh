@@ -15,21 +15,9 @@ seconds=${RUN_SECONDS:-60}
 source bench/virtual-display.sh metrics
 
 # Free ports below 32768: the simulator's, the endpoint's and Prometheus's.
-ports=($(python3 -c '
-import random, socket
-got = []
-while len(got) < 3:
-    p = random.randint(20000, 32767)
-    try:
-        socket.create_server(("127.0.0.1", p)).close(); got.append(p)
-    except OSError: pass
-print(*got)'))
+ports=($(free_ports 3))
 sim_port=${ports[0]} metrics_port=${ports[1]} prom_port=${ports[2]}
-"$build/sim/zrv02-sim" --port "$sim_port" --trace --firmware 1.10 >"$work/trace.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 30); do grep -q listening "$work/trace.log" && break; sleep 0.1; done
-printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
-printf '%s,,,,,,\r\n' "$sim_port" >"$work/ZRV-02_PortList.Log"
+start_traced_sim "$sim_port"
 cd "$work"
 
 "$build/shell/zrv02-controller" --metrics-listen "127.0.0.1:$metrics_port" 2>"$work/ctl.err" &
@@ -38,19 +26,6 @@ pids+=($ctl_pid)
 source "$root/bench/controller-window.sh"
 start_one_second_run
 sleep 5
-
-# Spacing of PURITY? between two line numbers of the trace.
-spacing() {
-  sed -n "$1,$2p" "$work/trace.log" | awk '$3 == "PURITY?" {
-       split($1, t, /[:.]/); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + t[4]
-       if (n++) { d = ms - last; sum += d; if (d < min || n == 2) min = d; if (d > max) max = d }
-       else first = ms
-       last = ms
-     }
-     END { printf "poll spacing over %d polls: mean %.1f ms, min %d, max %d, drift %d ms\n",
-                  n, sum / (n - 1), min, max, (last - first) - (n - 1) * 1000 }'
-}
-lines() { wc -l <"$work/trace.log"; }
 
 m0=$(lines) r0=$(rss)
 sleep "$seconds"

@@ -3,8 +3,14 @@
 #include <QCoreApplication>
 
 #include "adapters/MetricsEndpoint.h"
+#include "adapters/ModbusEndpoint.h"
 
 namespace zrv::logger {
+namespace {
+
+constexpr char kProgram[] = "zrv02-logger";
+
+}  // namespace
 
 LoggerService::LoggerService(const LoggerSettings& settings, QObject* parent)
     : QObject(parent), settings_(settings), host_(messages_) {
@@ -23,16 +29,8 @@ LoggerService::LoggerService(const LoggerSettings& settings, QObject* parent)
 
 void LoggerService::Start() {
   // An address that cannot be taken now is said and the logger records without.
-  if (settings_.metrics) {
-    adapters::StartEndpoint(
-        "zrv02-logger", *settings_.metrics, "metrics at http://%1/metrics",
-        [this](const adapters::ListenAddress& address, QString& error) -> quint16 {
-          auto* endpoint = new adapters::MetricsEndpoint(host_.Copy(), this);
-          const quint16 port = endpoint->Listen(address.host, address.port, error);
-          if (port == 0) delete endpoint;
-          return port;
-        });
-  }
+  if (settings_.metrics) adapters::ServeMetrics(kProgram, *settings_.metrics, host_.Copy(), this);
+  if (settings_.modbus) adapters::ServeModbus(kProgram, *settings_.modbus, host_, this);
   host_.CountRunsStartedAgain(0);
   host_.RunHandler([this] {
     SvZRV_02& core = host_.Core();

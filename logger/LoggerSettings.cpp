@@ -47,7 +47,14 @@ const Value kValues[] = {
      &LoggerSettings::alarmLevel, [](const QString& t) { return WholeNumber(t, 0, 99); }},
 };
 constexpr char kLog[] = "log", kLogKey[] = "run/log";
-constexpr char kMetrics[] = "metrics-listen", kMetricsKey[] = "metrics/listen";
+// The endpoints' addresses, as the window takes them.
+struct Endpoint {
+  const char* option;
+  const char* key;
+  std::optional<adapters::ListenSetting> LoggerSettings::*field;
+};
+const Endpoint kEndpoints[] = {{"metrics-listen", "metrics/listen", &LoggerSettings::metrics},
+                               {"modbus-listen", "modbus/listen", &LoggerSettings::modbus}};
 constexpr char kConfig[] = "config";
 
 QString Quoted(const QString& text) {
@@ -78,9 +85,14 @@ std::optional<LoggerSettings> ReadLoggerSettings(const QStringList& arguments, Q
        "The measurement log, appended to (default zrv-02.log in the working folder; [run] log in "
        "the file).",
        "path"},
-      {kMetrics,
+      {"metrics-listen",
        QStringLiteral("Serve the state for Prometheus at http://ADDRESS/metrics; ADDRESS is %1 "
                       "([metrics] listen in the file). Off by default.")
+           .arg(adapters::kListenForms),
+       "address"},
+      {"modbus-listen",
+       QStringLiteral("Answer Modbus TCP reads of the state at ADDRESS, read-only; ADDRESS is %1 "
+                      "([modbus] listen in the file). Off by default.")
            .arg(adapters::kListenForms),
        "address"},
       {kConfig, "Read what the options leave out from this INI file.", "file"},
@@ -104,7 +116,8 @@ std::optional<LoggerSettings> ReadLoggerSettings(const QStringList& arguments, Q
       return refuse(where, "cannot be read");
     QSettings ini(file, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError) return refuse(where, "is not an INI file");
-    QStringList known = {kLogKey, kMetricsKey};
+    QStringList known = {kLogKey};
+    for (const Endpoint& endpoint : kEndpoints) known << endpoint.key;
     for (const Value& value : kValues) known << value.key;
     for (const QString& key : ini.allKeys()) {
       const QString slot = "[" + key.section('/', 0, 0) + "] " + key.section('/', 1);
@@ -150,11 +163,12 @@ std::optional<LoggerSettings> ReadLoggerSettings(const QStringList& arguments, Q
   settings.logFolder = folder.absoluteFilePath();
   settings.logName = logFile.fileName();
 
-  if (chosen(kMetrics, kMetricsKey, text, where)) {
+  for (const Endpoint& endpoint : kEndpoints) {
+    if (!chosen(endpoint.option, endpoint.key, text, where)) continue;
     if (!adapters::ParseListenAddress(text))
       return refuse(where,
                     QStringLiteral("wants %1, got %2").arg(adapters::kListenForms, Quoted(text)));
-    settings.metrics = adapters::ListenSetting{text, where, true};
+    settings.*endpoint.field = adapters::ListenSetting{text, where, true};
   }
   return settings;
 }

@@ -3,6 +3,7 @@
 //   [instrument] host, port
 //   [run]        interval, alarm_level, log
 //   [metrics]    listen
+//   [modbus]     listen
 // Each value means what the window's field means (interval 0 is 10000 s).
 // Everything is checked before anything is opened, sent or written: a bad
 // value is refused with one line naming the option or key and what it takes.
@@ -24,6 +25,7 @@ struct LoggerSettings {
   QString logFolder;  // absolute, without the file name
   QString logName = "zrv-02.log";
   std::optional<adapters::ListenSetting> metrics;
+  std::optional<adapters::ListenSetting> modbus;
 };
 
 // The settings from `arguments` (the program name first), or the line that

@@ -68,7 +68,8 @@ deb=build-release/${package}_${version}_$(dpkg --print-architecture).deb
 [[ -f "$deb" ]] || fail "no $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in fonts-ipafont-gothic qt6-qpa-plugins libqt6widgets6 libqt6network6 libsystemd0; do
+for needed in fonts-ipafont-gothic qt6-qpa-plugins libqt6widgets6 libqt6network6 libsystemd0 \
+  libqt6serialbus6; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed"
 done
 
@@ -180,6 +181,11 @@ logger_metrics=$(shuf -i 20000-32767 -n 1)
 sed -e "s/^host=.*/host=127.0.0.1/" -e "s/^port=.*/port=$sim_port/" -e "s/^interval=.*/interval=1/" \
   -e "s|^log=.*|log=$service/log/lab1.log|" -e "s/^listen=.*/listen=127.0.0.1:$logger_metrics/" \
   "$scratch/usr/share/$package/zrv02-logger.conf.example" >"$service/lab1.conf"
+logger_modbus=$(shuf -i 20000-32767 -n 1)
+printf '[modbus]\nlisten=127.0.0.1:%s\n' "$logger_modbus" >>"$service/lab1.conf"
+# A service with no display: no Qt GUI or Widgets library.
+! ldd "$scratch/usr/bin/zrv02-logger" | grep -E 'libQt6(Gui|Widgets)' ||
+  fail "zrv02-logger links Qt GUI or Qt Widgets"
 # systemd's notification socket: one line per message.
 python3 -c '
 import os, socket, sys
@@ -215,6 +221,8 @@ done
 { printf 'GET /metrics HTTP/1.1\r\n\r\n' >&3 && grep -q '^zrv02_runs_started_again_total 0' <&3; } \
   3<>"/dev/tcp/127.0.0.1/$logger_metrics" || fail "the logger serves no metrics as its configuration asks"
 grep -q "^$sim_port," "$service/state/ZRV-02_PortList.Log" || fail "the logger keeps no history in its working folder"
+mbpoll -m tcp -a 1 -r 5 -c 2 -t 3:int -B -1 -p "$logger_modbus" 127.0.0.1 | grep -qE '^\[5\]:\s+[1-9]' ||
+  fail "the logger serves no Modbus registers as its configuration asks"
 # SIGTERM, as systemctl stop sends it: status 0 within 3 s.
 kill -TERM "$(sed -n 's/^\([0-9]*\) *execve(".*\/zrv02-logger".* = 0$/\1/p' "$service/strace.log")"
 for _ in $(seq 30); do kill -0 "$logger" 2>/dev/null || break; sleep 0.1; done
@@ -280,8 +288,10 @@ local_history() {
 # Started the way the menu entry says, from an unrelated folder: it works in ~/ZRV-02.
 mkdir -p "$work/home" "$work/elsewhere"
 local_history "$work/home/ZRV-02"
-metrics_port=$(shuf -i 20000-32767 -n 1) # and it serves the metrics its setting asks for
-printf '[metrics]\nlisten=127.0.0.1:%s\n' "$metrics_port" >"$work/home/ZRV-02/zrv02-controller.conf"
+# and it serves the metrics and the Modbus registers its settings ask for
+read -r metrics_port modbus_port < <(shuf -i 20000-32767 -n 2 | xargs)
+printf '[metrics]\nlisten=127.0.0.1:%s\n[modbus]\nlisten=127.0.0.1:%s\n' "$metrics_port" "$modbus_port" \
+  >"$work/home/ZRV-02/zrv02-controller.conf"
 exec_line=$(sed -n 's/^Exec=//p' "$scratch"/usr/share/applications/zrv02-controller.desktop)
 # shellcheck disable=SC2086 # the Exec line is split into words as a launcher does
 (cd "$work/elsewhere" && HOME="$work/home" exec $exec_line) &
@@ -289,6 +299,9 @@ controller=$!
 [[ "$(controller_cwd)" == "$work/home/ZRV-02" ]] || fail "a menu start does not work in ~/ZRV-02"
 { printf 'GET /metrics HTTP/1.1\r\n\r\n' >&3 && grep -q '^zrv02_run_active 0' <&3; } \
   3<>"/dev/tcp/127.0.0.1/$metrics_port" || fail "a menu start serves no metrics as its setting asks"
+# No record yet: the status word holds only "value missing" (16).
+[[ "$(mbpoll -m tcp -1 -0 -r 12 -t 3 -p "$modbus_port" 127.0.0.1 2>&1 | sed -n 's/^\[12\]:\s*//p')" == 16 ]] ||
+  fail "a menu start serves no Modbus registers as its setting asks"
 kill "$controller"
 wait "$controller" 2>/dev/null || true
 

@@ -1,5 +1,5 @@
 // The controller program: one window; besides --help and --version, only
-// the opt-in metrics endpoint (--metrics-listen).
+// the opt-in endpoints (--metrics-listen, --modbus-listen).
 // It works in the current directory, where it keeps its address history
 // files; started from the desktop menu, in ~/ZRV-02.
 #include <QApplication>
@@ -8,9 +8,9 @@
 #include <cstdio>
 
 #include "adapters/StopSignals.h"
+#include "shell/EndpointOptions.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuStartFolder.h"
-#include "shell/MetricsOption.h"
 #include "shell/QtMessageBox.h"
 #include "shell/ShellFonts.h"
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
       "in the current directory; started from the desktop menu, in ~/ZRV-02.");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  parser.addOption(zrv::shell::MetricsListenOption());
+  parser.addOptions(zrv::shell::EndpointOptions());
   if (argc > 1) {
     // --help and --version answer before the window's application needs a
     // display, so they work over ssh and in scripts; all else is checked below.
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   zrv::shell::QtMessageBox messages;
   zrv::shell::MainWindow window(messages);
   messages.SetWindow(&window);
-  if (!zrv::shell::StartMetricsEndpoint(parser, window)) return 1;
+  if (!zrv::shell::StartEndpoints(parser, window)) return 1;
   const zrv::adapters::StopSignals stopSignals([&window] { window.close(); });
   window.show();
   return app.exec();
