@@ -6,15 +6,16 @@
 namespace zrv::trend {
 
 void BelowLevel::Update(const std::vector<Record>& records) {
-  for (; next_ < records.size(); ++next_) {
-    const Record& r = records[next_];
-    if (below_ && r.Time() < stretches_.back().to) below_ = false;  // the clock went back
-    if (std::isnan(r.Purity())) continue;
-    const bool low = r.Purity() < level_;
-    if (low && !below_) stretches_.push_back({r.Time(), r.Time()});
-    if (below_ || low) stretches_.back().to = r.Time();
-    below_ = low;
-  }
+  for (; next_ < records.size(); ++next_) Add(records[next_]);
+}
+
+void BelowLevel::Add(const Record& r) {
+  if (below_ && r.Time() < stretches_.back().to) below_ = false;  // the clock went back
+  if (std::isnan(r.Purity())) return;
+  const bool low = r.Purity() < level_;
+  if (low && !below_) stretches_.push_back({r.Time(), r.Time()});
+  if (below_ || low) stretches_.back().to = r.Time();
+  below_ = low;
 }
 
 UtcSeconds BelowLevel::Total() const {

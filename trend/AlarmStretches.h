@@ -18,7 +18,10 @@ class BelowLevel {
  public:
   explicit BelowLevel(double level) : level_(level) {}
 
+  // Takes the records not taken yet.
   void Update(const std::vector<Record>& records);
+  // Takes one record, after those taken, whichever they were.
+  void Add(const Record& r);
   double Level() const { return level_; }
   const std::vector<TimeRange>& Stretches() const { return stretches_; }
   UtcSeconds Total() const;
