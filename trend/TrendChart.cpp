@@ -499,6 +499,7 @@ void TrendChart::OnTimeAxisChanged() {
   const TimeRange full = FullRange();
   zoomed_ = visible_.from != full.from || visible_.to != full.to;
   Redraw();
+  emit shownRangeChanged();
 }
 
 void TrendChart::Redraw() {

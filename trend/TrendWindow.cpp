@@ -9,7 +9,9 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -18,6 +20,56 @@
 #include "trend/TrendStyle.h"
 
 namespace zrv::trend {
+
+// One box of the readout. Each line is cut short with "..." where the box is
+// narrower than its text, so no text, however long, widens the window.
+class ReadoutBoxLabel : public QWidget {
+ public:
+  explicit ReadoutBoxLabel(QWidget* parent) : QWidget(parent), headlineFont_(font()) {
+    headlineFont_.setPointSizeF(headlineFont_.pointSizeF() * kReadoutScale);
+    headlineFont_.setBold(true);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  }
+  void Show(const ReadoutBox& box) {
+    if (box == shown_) return;
+    shown_ = box;
+    update();
+  }
+  const ReadoutBox& Shown() const { return shown_; }
+
+  QSize sizeHint() const override {
+    const QFontMetrics headline(headlineFont_);
+    return {headline.averageCharWidth() * kReadoutChars,
+            headline.height() + fontMetrics().height() + 2 * kReadoutMargin};
+  }
+  QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    static constexpr ToneColors kColors[] = {kNormalColors, kGoodColors, kBelowColors,
+                                             kOverdueColors, kQuietColors};
+    const ToneColors colors = kColors[static_cast<int>(shown_.tone)];
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(colors.back));
+    painter.setPen(QColor(colors.text));
+    QRect line = rect().adjusted(kReadoutMargin, kReadoutMargin, -kReadoutMargin, 0);
+    for (const auto& [text, font] :
+         {std::pair{&shown_.headline, headlineFont_}, {&shown_.caption, font()}}) {
+      const QFontMetrics metrics(font);
+      line.setHeight(metrics.height());
+      painter.setFont(font);
+      painter.drawText(
+          line, Qt::AlignCenter,
+          metrics.elidedText(QString::fromStdString(*text), Qt::ElideRight, line.width()));
+      line.translate(0, line.height());
+    }
+  }
+
+ private:
+  QFont headlineFont_;
+  ReadoutBox shown_;
+};
+
 namespace {
 
 QString Stamp(UtcSeconds t) {
@@ -35,20 +87,31 @@ QString Count(std::size_t n, const char* what) {
   return QString("%1 %2%3").arg(n).arg(what).arg(n == 1 ? "" : "s");
 }
 
-QLabel* Big(QWidget* parent) {
-  auto* label = new QLabel(parent);
-  QFont font = label->font();
-  font.setPointSizeF(font.pointSizeF() * kReadoutScale);
-  font.setBold(true);
-  label->setFont(font);
-  label->setAlignment(Qt::AlignCenter);
-  label->setMargin(kReadoutMargin);
-  return label;
-}
-
-void Show(QLabel* label, const QString& text, const char* style) {
-  if (label->text() != text) label->setText(text);
-  if (label->styleSheet() != style) label->setStyleSheet(style);
+// The figures as a small table: the stretch, then purity beside temperature.
+QString FiguresText(const StretchFigures& f, bool zoomed, double level) {
+  QString text = QString("<b>%1</b><table>").arg(zoomed ? "Shown stretch" : "Whole log");
+  const auto row = [&text](const QString& name, const QString& a, const QString& b = {}) {
+    text +=
+        QString("<tr><td>%1&nbsp;</td><td align=right>%2</td><td align=right>&nbsp;%3</td></tr>")
+            .arg(name, a, b);
+  };
+  const auto number = [](double v) {
+    return std::isnan(v) ? QString("-") : QString::number(v, 'f', 2);
+  };
+  row("Records", QString::number(f.records));
+  if (f.records) {
+    text += QString("<tr><td colspan=3>%1<br>to %2</td></tr>").arg(Stamp(f.first), Stamp(f.last));
+    row("", "%", "DEG");
+    row("Values", QString::number(f.purity.values), QString::number(f.temperature.values));
+    row("Minimum", number(f.purity.min), number(f.temperature.min));
+    row("Mean", number(f.purity.mean), number(f.temperature.mean));
+    row("Maximum", number(f.purity.max), number(f.temperature.max));
+    row("Std. dev.", number(f.purity.sampleSd), number(f.temperature.sampleSd));
+  }
+  text += "</table>";
+  return text + QString("Below %1 %: %3,<br>%2 in all")
+                    .arg(level)
+                    .arg(Duration(f.belowTime), Count(f.belowStretches, "time"));
 }
 
 }  // namespace
@@ -62,21 +125,27 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
       view_(new TrendChartView(chart_, this)),
       level_(new QDoubleSpinBox),
       summary_(new QLabel),
-      purity_(Big(this)),
-      temperature_(Big(this)),
-      age_(Big(this)),
-      state_(Big(this)),
+      figures_(new QLabel),
       progress_(new QProgressBar),
       notify_(notify) {
   setWindowTitle("ZRV-02 trend");
-  resize(1100, 720);
+  // As large as the chart wants, no larger than the screen.
+  resize(QSize(1100, 720).boundedTo(screen()->availableSize()));
   auto* central = new QWidget;
   auto* readout = new QHBoxLayout;
-  for (QLabel* label : {purity_, temperature_, age_, state_}) readout->addWidget(label, 1);
+  readout->setSpacing(kReadoutMargin);
+  for (ReadoutBoxLabel*& box : boxes_) readout->addWidget(box = new ReadoutBoxLabel(this), 1);
+  auto* chartAndFigures = new QHBoxLayout;
+  chartAndFigures->addWidget(view_, 1);
+  chartAndFigures->addWidget(figures_);
+  // A fixed width: figures that change with each record never lay the chart out again.
+  figures_->setFixedWidth(fontMetrics().horizontalAdvance("Std. dev. 0000000000 0000000000"));
+  figures_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  figures_->setMargin(kReadoutMargin);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
   column->addLayout(readout);
-  column->addWidget(view_, 1);
+  column->addLayout(chartAndFigures, 1);
   setCentralWidget(central);
 
   QMenu* file = menuBar()->addMenu("&File");
@@ -94,14 +163,16 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
   level_->setValue(alarmLevel);
   tools->addWidget(level_);
   tools->addWidget(
-      new QLabel("   Wheel: zoom · Shift+wheel, arrows: pan · drag: zoom to · "
-                 "double click: whole log"));
+      new QLabel("   Wheel: zoom · Shift+wheel, arrows: pan · drag: zoom to, with its "
+                 "figures · double click: whole log"));
   chart_->SetAlarmLevel(alarmLevel);
   connect(level_, &QDoubleSpinBox::valueChanged, this, [this](double level) {
     chart_->SetAlarmLevel(level);
     UpdateSummary();
     UpdateReadout();
+    UpdateFigures();
   });
+  connect(chart_, &TrendChart::shownRangeChanged, this, &TrendWindow::UpdateFigures);
 
   progress_->setMaximumWidth(200);
   progress_->setFormat("Reading %p %");
@@ -119,16 +190,21 @@ QString TrendWindow::LogFolder() {
 }
 
 QStringList TrendWindow::Readout() const {
-  return {purity_->text(), temperature_->text(), age_->text(), state_->text()};
+  QStringList headlines;
+  for (const ReadoutBoxLabel* box : boxes_)
+    headlines.append(QString::fromStdString(box->Shown().headline));
+  return headlines;
 }
 
 void TrendWindow::Open(const std::string& path) {
   follower_ = std::make_unique<LogFollower>(path);
+  drawn_ = nullptr;
   watch_ = AlarmWatch{};
-  last_ = LogFollower::Change::kNone;
-  chart_->setTitle(QFileInfo(ShownPath(path)).fileName());
+  const QString name = QFileInfo(ShownPath(path)).fileName();
+  finished_ = IsKeptRunName(name.toStdString());
+  chart_->setTitle(name + (finished_ ? " (finished run)" : ""));
   setWindowTitle(QString("ZRV-02 trend - %1").arg(ShownPath(path)));
-  chart_->SetContent(&follower_->Content());
+  chart_->SetContent(nullptr);
   statusBar()->clearMessage();
   Poll();
   poll_.start();
@@ -137,56 +213,49 @@ void TrendWindow::Open(const std::string& path) {
 void TrendWindow::Poll() {
   const LogFollower::Change change = follower_->Poll(kSliceBytes);
   const QString name = QFileInfo(ShownPath(follower_->Path())).fileName();
-  const bool changedKind = change != last_;
-  const bool wasAbsent =
-      last_ == LogFollower::Change::kMissing || last_ == LogFollower::Change::kUnreadable;
-  last_ = change;
-  if (change == LogFollower::Change::kMissing || change == LogFollower::Change::kUnreadable) {
-    if (!changedKind) return UpdateReadout();  // still so: nothing to redraw
-    const QString why =
+  const bool absent =
+      change == LogFollower::Change::kMissing || change == LogFollower::Change::kUnreadable;
+  const bool loading = !absent && follower_->UnreadBytes() > 0;
+  // Half a log would draw a wrong picture; a missing one none.
+  const LogContent* drawn = absent || loading ? nullptr : &follower_->Content();
+  QString empty = QString("No records in %1 yet").arg(name);
+  if (absent) {
+    empty =
         change == LogFollower::Change::kMissing
             ? QString("No such file: %1 (waiting for it)").arg(name)
             : QString("Cannot read %1: %2").arg(name, QString::fromStdString(follower_->Problem()));
-    statusBar()->showMessage(why);
-    chart_->SetEmptyText(why);
-    chart_->SetContent(nullptr);
-    UpdateSummary();
-    UpdateReadout();
-    return;
+    if (statusBar()->currentMessage() != empty) statusBar()->showMessage(empty);
+  } else if (drawn_ == nullptr && !loading) {
+    statusBar()->clearMessage();  // found, or read to its end
   }
-  const QString none = QString("No records in %1 yet").arg(name);
-  if (progress_->isHidden()) chart_->SetEmptyText(none);
-  if (change == LogFollower::Change::kNone) {
-    if (changedKind) statusBar()->clearMessage();
-    return UpdateReadout();
+  if (loading) empty = QString("Reading %1 ...").arg(name);
+  chart_->SetEmptyText(empty);
+  if (change == LogFollower::Change::kNewRun) {
+    watch_.NewRun();
+    stretch_ = StretchStatistics(stretch_.Range(), stretch_.Level());
+    statusBar()->showMessage(QString("A new run began (the log was emptied or made anew at %1)")
+                                 .arg(QTime::currentTime().toString("hh:mm:ss")));
   }
-  // A slice of a long log: read on at once, draw when it is all in.
-  if (follower_->UnreadBytes() > 0) {
-    if (progress_->isHidden()) {
-      chart_->SetContent(nullptr);  // half a log would draw a wrong picture
-      chart_->SetEmptyText(QString("Reading %1 ...").arg(name));
-    }
+  if (drawn != drawn_ || (drawn && change == LogFollower::Change::kNewRun)) {
+    drawn_ = drawn;
+    chart_->SetContent(drawn);
+  } else if (drawn && change == LogFollower::Change::kAppended) {
+    chart_->Refresh();
+  }
+  if (loading) {
     progress_->setValue(int(100.0 * double(follower_->FileBytes() - follower_->UnreadBytes()) /
                             double(follower_->FileBytes())));
     progress_->show();
     QTimer::singleShot(0, this, &TrendWindow::Poll);
     return;
   }
-  if (!progress_->isHidden()) chart_->SetContent(&follower_->Content());
   progress_->hide();
-  chart_->SetEmptyText(none);
-  if (change == LogFollower::Change::kNewRun) {
-    watch_.NewRun();
-    chart_->SetContent(&follower_->Content());
-    statusBar()->showMessage(QString("A new run began (the log was emptied at %1)")
-                                 .arg(QTime::currentTime().toString("hh:mm:ss")));
-  } else {
-    if (wasAbsent) chart_->SetContent(&follower_->Content());
-    if (changedKind) statusBar()->clearMessage();
+  if (drawn && change != LogFollower::Change::kNone)
+    Notify(watch_.Update(follower_->Content(), chart_->AlarmLevel()));
+  if (change != LogFollower::Change::kNone) {
+    UpdateSummary();
+    UpdateFigures();
   }
-  chart_->Refresh();
-  Notify(watch_.Update(follower_->Content(), chart_->AlarmLevel()));
-  UpdateSummary();
   UpdateReadout();
 }
 
@@ -231,33 +300,26 @@ void TrendWindow::UpdateSummary() {
 }
 
 void TrendWindow::UpdateReadout() {
-  const Glance g =
-      AtAGlance(follower_->Content(), chart_->AlarmLevel(), QDateTime::currentSecsSinceEpoch());
-  if (!g.any) {
-    for (QLabel* label : {purity_, temperature_, age_, state_}) Show(label, "", kQuietStyle);
-    Show(purity_, "No records", kQuietStyle);
-    return;
-  }
-  const QString level = QString::number(chart_->AlarmLevel());
-  Show(purity_, QString::fromStdString(g.purity) + " %", kNormalStyle);
-  Show(temperature_, QString::fromStdString(g.temperature) + " DEG", kNormalStyle);
-  const QString age = QString::fromStdString(g.age);
-  if (g.ahead)
-    Show(age_, "Last stamped " + age + " ahead", kOverdueStyle);
-  else
-    Show(age_, (g.overdue ? "Overdue: last " : "Last ") + age + " ago",
-         g.overdue ? kOverdueStyle : kNormalStyle);
-  switch (g.level) {
-    case Glance::Level::kBelow:
-      Show(state_, "BELOW " + level + " %", kBelowStyle);
-      break;
-    case Glance::Level::kAtOrAbove:
-      Show(state_, "At or above " + level + " %", kGoodStyle);
-      break;
-    case Glance::Level::kUnknown:
-      Show(state_, "No purity value", kQuietStyle);
-      break;
-  }
+  static const LogContent kNothing;
+  const Glance g = AtAGlance(drawn_ ? *drawn_ : kNothing, chart_->AlarmLevel(),
+                             QDateTime::currentSecsSinceEpoch(), finished_);
+  boxes_[0]->Show(g.purity);
+  boxes_[1]->Show(g.temperature);
+  boxes_[2]->Show(g.age);
+  boxes_[3]->Show(g.level);
+}
+
+void TrendWindow::UpdateFigures() {
+  // Of the whole log until the operator zooms: then no step of the growing
+  // range starts the figures again.
+  const std::optional<TimeRange> range =
+      chart_->Zoomed() ? std::optional(chart_->VisibleRange()) : std::nullopt;
+  if (range != stretch_.Range() || chart_->AlarmLevel() != stretch_.Level())
+    stretch_ = StretchStatistics(range, chart_->AlarmLevel());
+  static const LogContent kNothing;
+  stretch_.Update(drawn_ ? *drawn_ : kNothing);
+  const QString text = FiguresText(stretch_.Figures(), range.has_value(), chart_->AlarmLevel());
+  if (text != figures_->text()) figures_->setText(text);
 }
 
 void TrendWindow::ChooseLog() {
@@ -272,13 +334,24 @@ void TrendWindow::ChooseLog() {
 bool TrendWindow::ExportShownPng(const QString& file) const {
   const std::optional<TimeRange> shown =
       chart_->Zoomed() ? std::optional(chart_->VisibleRange()) : std::nullopt;
-  return ExportPng(follower_->Content(), chart_->AlarmLevel(), chart_->title(), file, shown);
+  static const LogContent kNothing;
+  return ExportPng(drawn_ ? *drawn_ : kNothing, chart_->AlarmLevel(),
+                   QFileInfo(ShownPath(follower_->Path())).fileName(), file, shown);
 }
 
 void TrendWindow::ExportPngTo() {
-  const QString file = QFileDialog::getSaveFileName(this, "Export PNG", QString(), "PNG (*.png)");
-  if (!file.isEmpty() && !ExportShownPng(file))
-    QMessageBox::warning(this, "Export PNG", "Could not write " + file);
+  // Named after the log and, when zoomed, the stretch shown, beside the log.
+  const QFileInfo log(ShownPath(follower_->Path()));
+  QString name = log.completeBaseName();
+  if (chart_->Zoomed())
+    for (const UtcSeconds t : {chart_->VisibleRange().from, chart_->VisibleRange().to})
+      name += QDateTime::fromSecsSinceEpoch(t).toString("_yyyyMMdd-hhmmss");
+  QFileDialog dialog(this, "Export PNG", log.dir().filePath(name + ".png"), "PNG (*.png)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("png");  // a name typed without one
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString file = dialog.selectedFiles().first();
+  if (!ExportShownPng(file)) QMessageBox::warning(this, "Export PNG", "Could not write " + file);
 }
 
 void TrendWindow::ExportCsvTo() {

@@ -9,11 +9,13 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
+#include <array>
 #include <memory>
 
 #include "trend/DesktopNotifier.h"
 #include "trend/Glance.h"
 #include "trend/LogFollower.h"
+#include "trend/Statistics.h"
 #include "trend/TrendChartView.h"
 
 class QDoubleSpinBox;
@@ -24,6 +26,8 @@ namespace zrv::trend {
 // A file name, which is bytes, as text to show: bytes that are not UTF-8 as
 // U+FFFD. Files are opened by the bytes themselves.
 QString ShownPath(const std::string& path);
+
+class ReadoutBoxLabel;
 
 class TrendWindow : public QMainWindow {
   Q_OBJECT
@@ -41,8 +45,10 @@ class TrendWindow : public QMainWindow {
 
   void Open(const std::string& path);
   QString Summary() const { return summary_->text(); }
-  // The readout's texts, left to right.
+  // The readout's headlines, left to right.
   QStringList Readout() const;
+  // The figures of the stretch shown, as the panel beside the chart shows them.
+  QString Figures() const { return figures_->text(); }
   // The chart as the window shows it (the zoomed stretch, if zoomed).
   bool ExportShownPng(const QString& file) const;
   bool Loading() const { return follower_ && follower_->UnreadBytes() > 0; }
@@ -52,6 +58,7 @@ class TrendWindow : public QMainWindow {
   void Notify(const AlarmWatch::Events& events);
   void UpdateSummary();
   void UpdateReadout();
+  void UpdateFigures();
   void ChooseLog();
   void ExportPngTo();
   void ExportCsvTo();
@@ -60,16 +67,19 @@ class TrendWindow : public QMainWindow {
   TrendChartView* view_;
   QDoubleSpinBox* level_;
   QLabel* summary_;
-  QLabel* purity_;
-  QLabel* temperature_;
-  QLabel* age_;
-  QLabel* state_;
+  QLabel* figures_;
+  // The readout's boxes: purity, temperature, age, level.
+  std::array<ReadoutBoxLabel*, 4> boxes_;
   QProgressBar* progress_;
   QTimer poll_;
   std::unique_ptr<LogFollower> follower_;
+  // What the chart draws: the follower's content, or none while the file is
+  // missing, unreadable or still being read.
+  const LogContent* drawn_ = nullptr;
+  bool finished_ = false;  // a kept run's log, no longer written
   AlarmWatch watch_;
+  StretchStatistics stretch_{std::nullopt, TrendChart::kDefaultAlarmLevel};
   bool notify_;
-  LogFollower::Change last_ = LogFollower::Change::kNone;
   DesktopNotifier notifier_;
 };
 
