@@ -35,7 +35,11 @@ constexpr ToneColors kBelowColors{0xffffff, 0xc00000};
 constexpr ToneColors kGoodColors{0xffffff, 0x1b7a1b};
 constexpr ToneColors kOverdueColors{0x000000, 0xffb000};
 constexpr ToneColors kQuietColors{0x404040, 0xd8d8d8};
-// Width the boxes ask for, in headline characters; narrower, texts are cut short.
+// Widths asked for, in characters (the readout's in headline characters);
+// narrower, texts are cut short.
 constexpr int kReadoutChars = 12;
+constexpr int kSummaryChars = 110;
+constexpr int kFiguresChars = 30, kFiguresLines = 12;
+constexpr int kFigureChars = 8;  // a figure's column
 
 }  // namespace zrv::trend

@@ -15,62 +15,77 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "trend/ChartExport.h"
 #include "trend/TrendStyle.h"
 
 namespace zrv::trend {
 
-// One box of the readout. Each line is cut short with "..." where the box is
-// narrower than its text, so no text, however long, widens the window.
-class ReadoutBoxLabel : public QWidget {
+// Lines of text painted within a size hint fixed when it is made: a text,
+// however long, is cut short with "..." rather than widening the window, and
+// a new text repaints only the panel, never lays the window out again (a rich
+// text label measured itself anew at every record a followed log brought).
+class TextPanel : public QWidget {
  public:
-  explicit ReadoutBoxLabel(QWidget* parent) : QWidget(parent), headlineFont_(font()) {
-    headlineFont_.setPointSizeF(headlineFont_.pointSizeF() * kReadoutScale);
-    headlineFont_.setBold(true);
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  // `chars` wide and `lines` high in the body font; the first line in `first`.
+  TextPanel(QWidget* parent, int chars, int lines, const QFont& first, Qt::Alignment align)
+      : QWidget(parent), first_(first), align_(align) {
+    hint_ = {
+        fontMetrics().averageCharWidth() * chars,
+        QFontMetrics(first).height() + (lines - 1) * fontMetrics().height() + 2 * kReadoutMargin};
   }
-  void Show(const ReadoutBox& box) {
-    if (box == shown_) return;
-    shown_ = box;
+  // In a line, tabs part cells: the first on the left, the others right-aligned
+  // in columns of kFigureChars at the right.
+  void Show(const QStringList& lines, std::optional<ToneColors> colors = std::nullopt) {
+    if (lines == lines_ && colors.has_value() == colors_.has_value() &&
+        (!colors || (colors->text == colors_->text && colors->back == colors_->back)))
+      return;
+    lines_ = lines;
+    colors_ = colors;
     update();
   }
-  const ReadoutBox& Shown() const { return shown_; }
-
-  QSize sizeHint() const override {
-    const QFontMetrics headline(headlineFont_);
-    return {headline.averageCharWidth() * kReadoutChars,
-            headline.height() + fontMetrics().height() + 2 * kReadoutMargin};
-  }
-  QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+  const QStringList& Lines() const { return lines_; }
+  QSize sizeHint() const override { return hint_; }
+  QSize minimumSizeHint() const override { return {0, hint_.height()}; }
 
  protected:
   void paintEvent(QPaintEvent*) override {
-    static constexpr ToneColors kColors[] = {kNormalColors, kGoodColors, kBelowColors,
-                                             kOverdueColors, kQuietColors};
-    const ToneColors colors = kColors[static_cast<int>(shown_.tone)];
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(colors.back));
-    painter.setPen(QColor(colors.text));
+    if (colors_) painter.fillRect(rect(), QColor(colors_->back));
+    painter.setPen(colors_ ? QColor(colors_->text) : palette().color(QPalette::WindowText));
+    const int column = fontMetrics().averageCharWidth() * kFigureChars;
     QRect line = rect().adjusted(kReadoutMargin, kReadoutMargin, -kReadoutMargin, 0);
-    for (const auto& [text, font] :
-         {std::pair{&shown_.headline, headlineFont_}, {&shown_.caption, font()}}) {
+    for (int i = 0; i < lines_.size(); ++i) {
+      const QFont font = i == 0 ? first_ : this->font();
       const QFontMetrics metrics(font);
-      line.setHeight(metrics.height());
       painter.setFont(font);
-      painter.drawText(
-          line, Qt::AlignCenter,
-          metrics.elidedText(QString::fromStdString(*text), Qt::ElideRight, line.width()));
+      line.setHeight(metrics.height());
+      const QStringList cells = lines_[i].split('\t');
+      QRect cell = line.adjusted(0, 0, -column * int(cells.size() - 1), 0);
+      painter.drawText(cell, align_, metrics.elidedText(cells[0], Qt::ElideRight, cell.width()));
+      for (int c = 1; c < cells.size(); ++c) {
+        cell = {cell.right() + 1, line.top(), column, line.height()};
+        painter.drawText(cell, Qt::AlignRight, cells[c]);
+      }
       line.translate(0, line.height());
     }
   }
 
  private:
-  QFont headlineFont_;
-  ReadoutBox shown_;
+  QFont first_;
+  Qt::Alignment align_;
+  QSize hint_;
+  QStringList lines_;
+  std::optional<ToneColors> colors_;
 };
 
 namespace {
+
+QFont BoldFont(QFont font) {
+  font.setBold(true);
+  return font;
+}
 
 QString Stamp(UtcSeconds t) {
   return QString::fromStdString(FormatStamp(ToCivil(t)));
@@ -88,30 +103,20 @@ QString Count(std::size_t n, const char* what) {
 }
 
 // The figures as a small table: the stretch, then purity beside temperature.
-QString FiguresText(const StretchFigures& f, bool zoomed, double level) {
-  QString text = QString("<b>%1</b><table>").arg(zoomed ? "Shown stretch" : "Whole log");
-  const auto row = [&text](const QString& name, const QString& a, const QString& b = {}) {
-    text +=
-        QString("<tr><td>%1&nbsp;</td><td align=right>%2</td><td align=right>&nbsp;%3</td></tr>")
-            .arg(name, a, b);
-  };
+QStringList FiguresLines(const StretchFigures& f, bool zoomed, double level) {
   const auto number = [](double v) {
     return std::isnan(v) ? QString("-") : QString::number(v, 'f', 2);
   };
-  row("Records", QString::number(f.records));
-  if (f.records) {
-    text += QString("<tr><td colspan=3>%1<br>to %2</td></tr>").arg(Stamp(f.first), Stamp(f.last));
-    row("", "%", "DEG");
-    row("Values", QString::number(f.purity.values), QString::number(f.temperature.values));
-    row("Minimum", number(f.purity.min), number(f.temperature.min));
-    row("Mean", number(f.purity.mean), number(f.temperature.mean));
-    row("Maximum", number(f.purity.max), number(f.temperature.max));
-    row("Std. dev.", number(f.purity.sampleSd), number(f.temperature.sampleSd));
-  }
-  text += "</table>";
-  return text + QString("Below %1 %: %3,<br>%2 in all")
-                    .arg(level)
-                    .arg(Duration(f.belowTime), Count(f.belowStretches, "time"));
+  QStringList lines{zoomed ? "Shown stretch" : "Whole log", QString("Records\t%1").arg(f.records)};
+  if (f.records)
+    lines << Stamp(f.first) << "to " + Stamp(f.last) << "\t%\tDEG"
+          << QString("Values\t%1\t%2").arg(f.purity.values).arg(f.temperature.values)
+          << "Minimum\t" + number(f.purity.min) + "\t" + number(f.temperature.min)
+          << "Mean\t" + number(f.purity.mean) + "\t" + number(f.temperature.mean)
+          << "Maximum\t" + number(f.purity.max) + "\t" + number(f.temperature.max)
+          << "Std. dev.\t" + number(f.purity.sampleSd) + "\t" + number(f.temperature.sampleSd);
+  return lines << QString("Below %1 %: %2").arg(level).arg(Count(f.belowStretches, "time"))
+               << Duration(f.belowTime) + " in all";
 }
 
 }  // namespace
@@ -124,8 +129,8 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
     : chart_(new TrendChart),
       view_(new TrendChartView(chart_, this)),
       level_(new QDoubleSpinBox),
-      summary_(new QLabel),
-      figures_(new QLabel),
+      summary_(new TextPanel(this, kSummaryChars, 1, font(), Qt::AlignLeft)),
+      figures_(new TextPanel(this, kFiguresChars, kFiguresLines, BoldFont(font()), Qt::AlignLeft)),
       progress_(new QProgressBar),
       notify_(notify) {
   setWindowTitle("ZRV-02 trend");
@@ -134,14 +139,17 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
   auto* central = new QWidget;
   auto* readout = new QHBoxLayout;
   readout->setSpacing(kReadoutMargin);
-  for (ReadoutBoxLabel*& box : boxes_) readout->addWidget(box = new ReadoutBoxLabel(this), 1);
+  QFont headline = BoldFont(font());
+  headline.setPointSizeF(headline.pointSizeF() * kReadoutScale);
+  for (TextPanel*& box : boxes_) {
+    box = new TextPanel(this, kReadoutChars * kReadoutScale, 2, headline, Qt::AlignHCenter);
+    box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    readout->addWidget(box, 1);
+  }
   auto* chartAndFigures = new QHBoxLayout;
   chartAndFigures->addWidget(view_, 1);
   chartAndFigures->addWidget(figures_);
-  // A fixed width: figures that change with each record never lay the chart out again.
-  figures_->setFixedWidth(fontMetrics().horizontalAdvance("Std. dev. 0000000000 0000000000"));
-  figures_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  figures_->setMargin(kReadoutMargin);
+  figures_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
   column->addLayout(readout);
@@ -189,10 +197,17 @@ QString TrendWindow::LogFolder() {
   return QDir::currentPath();
 }
 
+QString TrendWindow::Summary() const {
+  return summary_->Lines().value(0);
+}
+
+QStringList TrendWindow::Figures() const {
+  return figures_->Lines();
+}
+
 QStringList TrendWindow::Readout() const {
   QStringList headlines;
-  for (const ReadoutBoxLabel* box : boxes_)
-    headlines.append(QString::fromStdString(box->Shown().headline));
+  for (const TextPanel* box : boxes_) headlines.append(box->Lines().value(0));
   return headlines;
 }
 
@@ -296,17 +311,20 @@ void TrendWindow::UpdateSummary() {
               .arg(chart_->AlarmLevel())
               .arg(Count(below.Stretches().size(), "time"))
               .arg(Duration(below.Total()));
-  summary_->setText(text);
+  summary_->Show({text});
 }
 
 void TrendWindow::UpdateReadout() {
   static const LogContent kNothing;
   const Glance g = AtAGlance(drawn_ ? *drawn_ : kNothing, chart_->AlarmLevel(),
                              QDateTime::currentSecsSinceEpoch(), finished_);
-  boxes_[0]->Show(g.purity);
-  boxes_[1]->Show(g.temperature);
-  boxes_[2]->Show(g.age);
-  boxes_[3]->Show(g.level);
+  const ReadoutBox* shown[] = {&g.purity, &g.temperature, &g.age, &g.level};
+  static constexpr ToneColors kColors[] = {kNormalColors, kGoodColors, kBelowColors, kOverdueColors,
+                                           kQuietColors};
+  for (std::size_t i = 0; i < boxes_.size(); ++i)
+    boxes_[i]->Show(
+        {QString::fromStdString(shown[i]->headline), QString::fromStdString(shown[i]->caption)},
+        kColors[static_cast<int>(shown[i]->tone)]);
 }
 
 void TrendWindow::UpdateFigures() {
@@ -318,8 +336,7 @@ void TrendWindow::UpdateFigures() {
     stretch_ = StretchStatistics(range, chart_->AlarmLevel());
   static const LogContent kNothing;
   stretch_.Update(drawn_ ? *drawn_ : kNothing);
-  const QString text = FiguresText(stretch_.Figures(), range.has_value(), chart_->AlarmLevel());
-  if (text != figures_->text()) figures_->setText(text);
+  figures_->Show(FiguresLines(stretch_.Figures(), range.has_value(), chart_->AlarmLevel()));
 }
 
 void TrendWindow::ChooseLog() {

@@ -27,7 +27,7 @@ namespace zrv::trend {
 // U+FFFD. Files are opened by the bytes themselves.
 QString ShownPath(const std::string& path);
 
-class ReadoutBoxLabel;
+class TextPanel;
 
 class TrendWindow : public QMainWindow {
   Q_OBJECT
@@ -44,11 +44,12 @@ class TrendWindow : public QMainWindow {
   static QString LogFolder();
 
   void Open(const std::string& path);
-  QString Summary() const { return summary_->text(); }
+  QString Summary() const;
   // The readout's headlines, left to right.
   QStringList Readout() const;
-  // The figures of the stretch shown, as the panel beside the chart shows them.
-  QString Figures() const { return figures_->text(); }
+  // The figures of the stretch shown, as the panel beside the chart shows
+  // them: a line each, tabs between the cells.
+  QStringList Figures() const;
   // The chart as the window shows it (the zoomed stretch, if zoomed).
   bool ExportShownPng(const QString& file) const;
   bool Loading() const { return follower_ && follower_->UnreadBytes() > 0; }
@@ -66,10 +67,10 @@ class TrendWindow : public QMainWindow {
   TrendChart* chart_;
   TrendChartView* view_;
   QDoubleSpinBox* level_;
-  QLabel* summary_;
-  QLabel* figures_;
+  TextPanel* summary_;
+  TextPanel* figures_;
   // The readout's boxes: purity, temperature, age, level.
-  std::array<ReadoutBoxLabel*, 4> boxes_;
+  std::array<TextPanel*, 4> boxes_;
   QProgressBar* progress_;
   QTimer poll_;
   std::unique_ptr<LogFollower> follower_;
