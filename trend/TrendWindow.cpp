@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
@@ -38,29 +39,32 @@ class TextPanel : public QWidget {
   // In a line, tabs part cells: the first on the left, the others right-aligned
   // in columns of kFigureChars at the right.
   void Show(const QStringList& lines, std::optional<ToneColors> colors = std::nullopt) {
-    if (lines == lines_ && colors.has_value() == colors_.has_value() &&
-        (!colors || (colors->text == colors_->text && colors->back == colors_->back)))
-      return;
+    const bool recolored =
+        colors.has_value() != colors_.has_value() ||
+        (colors && (colors->text != colors_->text || colors->back != colors_->back));
+    // Only the lines that changed are painted again.
+    for (int i = 0; i < std::max(lines.size(), lines_.size()); ++i)
+      if (!recolored && lines.value(i) != lines_.value(i)) update(LineRect(i));
+    if (recolored) update();
     lines_ = lines;
     colors_ = colors;
-    update();
   }
   const QStringList& Lines() const { return lines_; }
   QSize sizeHint() const override { return hint_; }
   QSize minimumSizeHint() const override { return {0, hint_.height()}; }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
-    if (colors_) painter.fillRect(rect(), QColor(colors_->back));
+    if (colors_) painter.fillRect(event->rect(), QColor(colors_->back));
     painter.setPen(colors_ ? QColor(colors_->text) : palette().color(QPalette::WindowText));
     const int column = fontMetrics().averageCharWidth() * kFigureChars;
-    QRect line = rect().adjusted(kReadoutMargin, kReadoutMargin, -kReadoutMargin, 0);
     for (int i = 0; i < lines_.size(); ++i) {
+      const QRect line = LineRect(i);
+      if (!event->rect().intersects(line)) continue;
       const QFont font = i == 0 ? first_ : this->font();
       const QFontMetrics metrics(font);
       painter.setFont(font);
-      line.setHeight(metrics.height());
       const QStringList cells = lines_[i].split('\t');
       QRect cell = line.adjusted(0, 0, -column * int(cells.size() - 1), 0);
       painter.drawText(cell, align_, metrics.elidedText(cells[0], Qt::ElideRight, cell.width()));
@@ -68,11 +72,16 @@ class TextPanel : public QWidget {
         cell = {cell.right() + 1, line.top(), column, line.height()};
         painter.drawText(cell, Qt::AlignRight, cells[c]);
       }
-      line.translate(0, line.height());
     }
   }
 
  private:
+  QRect LineRect(int i) const {
+    const int first = QFontMetrics(first_).height(), body = fontMetrics().height();
+    const int top = kReadoutMargin + (i == 0 ? 0 : first + (i - 1) * body);
+    return {kReadoutMargin, top, width() - 2 * kReadoutMargin, i == 0 ? first : body};
+  }
+
   QFont first_;
   Qt::Alignment align_;
   QSize hint_;

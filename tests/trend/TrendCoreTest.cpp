@@ -148,12 +148,12 @@ TEST(ChartDataTest, LinesBreakAtGapsAndClocksSetBack) {
   BelowLevel below(80);
   below.Update(content.records);
   // {range, columns, the lines (each column's extremes in time order and the
-  // nearest record either side); the stretches shaded: clipped, each one
-  // column wide at least, those closer than a column merged}
+  // nearest record either side); the stretches shaded: clipped, on whole
+  // columns, those closer than a column merged}
   const std::vector<std::tuple<TimeRange, int, std::string>> rows = {
       {{0, 9}, 100, "0:90 1:79 3:70 4:80 5:85 9:60 | 1-4 9-9"},
-      {{0, 300}, 10, "0:90 9:60 / 100:70 / 200:70 / 150:70 151:90 | 1-200"},
-      {{0, 9}, 0, "0:90 9:60 | 1-9"},  // no columns count as one
+      {{0, 300}, 10, "0:90 9:60 / 100:70 / 200:70 / 150:70 151:90 | 0-210"},
+      {{0, 9}, 0, "0:90 9:60 | 0-9"},  // no columns count as one
       {{3, 5}, 10, "1:79 3:70 4:80 5:85 9:60 | 3-4"},
       {{120, 180}, 10, "150:70 151:90 | 120-180"},
   };
