@@ -198,6 +198,7 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
   statusBar()->addPermanentWidget(summary_);
   poll_.setInterval(kPollMs);
   connect(&poll_, &QTimer::timeout, this, &TrendWindow::Poll);
+  connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &TrendWindow::Poll);
 }
 
 QString TrendWindow::LogFolder() {
@@ -222,6 +223,7 @@ QStringList TrendWindow::Readout() const {
 
 void TrendWindow::Open(const std::string& path) {
   follower_ = std::make_unique<LogFollower>(path);
+  if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
   drawn_ = nullptr;
   watch_ = AlarmWatch{};
   const QString name = QFileInfo(ShownPath(path)).fileName();
@@ -274,6 +276,10 @@ void TrendWindow::Poll() {
     return;
   }
   progress_->hide();
+  // The watch ends with the file it was set on (removed or moved aside).
+  if (change == LogFollower::Change::kNewRun && !watcher_.files().isEmpty())
+    watcher_.removePaths(watcher_.files());
+  if (drawn && watcher_.files().isEmpty()) watcher_.addPath(ShownPath(follower_->Path()));
   if (drawn && change != LogFollower::Change::kNone)
     Notify(watch_.Update(follower_->Content(), chart_->AlarmLevel()));
   if (change != LogFollower::Change::kNone) {

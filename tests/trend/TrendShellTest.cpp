@@ -162,7 +162,7 @@ TEST(TrendShellTest, DrawsALogMadeAfterItOpensEmptiedRemovedOrMovedAside) {
   const UtcSeconds now = QDateTime::currentSecsSinceEpoch();
   const auto at = [now](int minutesAgo) { return FormatStamp(ToCivil(now - 60 * minutesAgo)); };
   // {bytes appended ('+'), written over the file ('=') or into a new one after moving it aside
-  // ('>'), or '-' to remove it; the summary's start and the purity points drawn within 1 s}
+  // ('>'), or '-' to remove it; the summary's start and the purity points drawn within 2 s}
   const std::vector<std::tuple<std::string, std::string, int>> steps = {
       {"=", "0 records", 0},  // the controller's first run makes it empty, then fills it
       {"+" + at(4) + " 95 25 %&DEG\r\n", "1 record, 0 e-mail alarms, " + at(4) + " to", 1},
@@ -181,7 +181,7 @@ TEST(TrendShellTest, DrawsALogMadeAfterItOpensEmptiedRemovedOrMovedAside) {
     if (action[0] == '>') std::rename(log.c_str(), (log + "_20261207-060000.log").c_str());
     if (action[0] != '-') test::WriteFileBytes(log, kept + action.substr(1));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window.Summary().startsWith(summary.c_str()) && drawn() == points; }, 1000))
+        [&] { return window.Summary().startsWith(summary.c_str()) && drawn() == points; }, 2000))
         << action << ": " << window.Summary().toStdString() << ", " << drawn() << " points";
   }
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("A new run began"));
@@ -191,7 +191,7 @@ TEST(TrendShellTest, DrawsALogMadeAfterItOpensEmptiedRemovedOrMovedAside) {
   // A value text of 4000 bytes is cut short, not the window widened.
   test::WriteFileBytes(
       log, test::ReadFileBytes(log) + at(0) + " " + std::string(4000, '9') + "x 25 %&DEG\r\n");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window.Readout()[0].size() > 4000; }, 1000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.Readout()[0].size() > 4000; }, 2000));
   QApplication::processEvents();
   EXPECT_LE(window.width(), window.screen()->availableSize().width());
 }
