@@ -237,6 +237,9 @@ void TrendWindow::Open(const std::string& path) {
 }
 
 void TrendWindow::Poll() {
+  // A second after the last read, whatever woke it: a log that brings a record
+  // each second wakes the window once for each, not twice.
+  poll_.start();
   const LogFollower::Change change = follower_->Poll(kSliceBytes);
   const QString name = QFileInfo(ShownPath(follower_->Path())).fileName();
   const bool absent =

@@ -3,10 +3,10 @@
 // (inotify, through QFileSystemWatcher), so a record shows at once, and is
 // polled once a second besides: a change notice can be missed or come late
 // for a file that another program opens, appends to and closes once per
-// record, and none comes for a file made anew at the name. The poll also
-// ages the readout. Each wake-up costs far more than its few instructions
-// (a cold cache), so the window wakes about twice a second while a record
-// comes each second, not four times and more. A long log is read a slice at a
+// record, and none comes for a file made anew at the name. The poll, a
+// second after the last read, also ages the readout. Each wake-up costs far
+// more than its few instructions (a cold cache), so a window following a
+// record a second wakes once a second, not four times and more. A long log is read a slice at a
 // time between events, with a progress bar, so the window never freezes
 // while it loads.
 #pragma once
