@@ -15,14 +15,18 @@ echo "Building the controller, the simulator and the trend view in build/: about
 mkdir -p build
 : >build/run-build.log
 progress() {
-  local line
+  local line done=0
   while IFS= read -r line; do
     printf '%s\n' "$line" >>build/run-build.log
-    [[ $line =~ ^\[\ *([0-9]+)%\] ]] && printf '\rBuilding: %3d %%' "${BASH_REMATCH[1]}"
+    # Parallel jobs report out of order; the line only moves forward.
+    if [[ $line =~ ^\[\ *([0-9]+)%\] ]] && ((BASH_REMATCH[1] > done)); then
+      done=${BASH_REMATCH[1]}
+      printf '\rBuilding: %3d %%' "$done"
+    fi
   done
-  echo
+  printf '\rBuilding: done \n'
 }
-if ! scripts/build.sh zrv02-controller zrv02-sim zrv02-trend 2>&1 | progress; then
+if ! scripts/build.sh programs 2>&1 | progress; then
   grep -E -A5 'error|Error' build/run-build.log | head -40 >&2
   echo "The build failed; all of its output is in build/run-build.log." >&2
   exit 1

@@ -24,7 +24,9 @@ constexpr double kNoticeSize = 13;
 // Type sizes as a multiple of the system's.
 constexpr double kEmptyTextScale = 1.6;
 constexpr double kReadoutScale = 2.2;
-constexpr int kReadoutMargin = 6;  // pixels
+constexpr double kSmallestHeadline = 0.6;              // of its size, when too wide for its box
+constexpr int kValueBoxShare = 3, kLevelBoxShare = 4;  // of the readout's width
+constexpr int kReadoutMargin = 6;                      // pixels
 
 // The readout, readable across a room: dark on light, or white on strong.
 struct ToneColors {

@@ -62,11 +62,16 @@ class TextPanel : public QWidget {
     for (int i = 0; i < lines_.size(); ++i) {
       const QRect line = LineRect(i);
       if (!event->rect().intersects(line)) continue;
-      const QFont font = i == 0 ? first_ : this->font();
-      const QFontMetrics metrics(font);
-      painter.setFont(font);
       const QStringList cells = lines_[i].split('\t');
       QRect cell = line.adjusted(0, 0, -column * int(cells.size() - 1), 0);
+      QFont font = i == 0 ? first_ : this->font();
+      // A headline too wide is set smaller, down to a share of its size, before it is cut.
+      const double smallest = font.pointSizeF() * kSmallestHeadline;
+      while (i == 0 && font.pointSizeF() > smallest &&
+             QFontMetrics(font).horizontalAdvance(cells[0]) > cell.width())
+        font.setPointSizeF(std::max(smallest, font.pointSizeF() * 0.95));
+      const QFontMetrics metrics(font);
+      painter.setFont(font);
       painter.drawText(cell, align_, metrics.elidedText(cells[0], Qt::ElideRight, cell.width()));
       for (int c = 1; c < cells.size(); ++c) {
         cell = {cell.right() + 1, line.top(), column, line.height()};
@@ -116,7 +121,8 @@ QStringList FiguresLines(const StretchFigures& f, bool zoomed, double level) {
   const auto number = [](double v) {
     return std::isnan(v) ? QString("-") : QString::number(v, 'f', 2);
   };
-  QStringList lines{zoomed ? "Shown stretch" : "Whole log", QString("Records\t%1").arg(f.records)};
+  QStringList lines{zoomed ? "Shown stretch" : "Whole log",
+                    QString("Records\t%1\t").arg(f.records)};
   if (f.records)
     lines << Stamp(f.first) << "to " + Stamp(f.last) << "\t%\tDEG"
           << QString("Values\t%1\t%2").arg(f.purity.values).arg(f.temperature.values)
@@ -153,7 +159,8 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
   for (TextPanel*& box : boxes_) {
     box = new TextPanel(this, kReadoutChars * kReadoutScale, 2, headline, Qt::AlignHCenter);
     box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    readout->addWidget(box, 1);
+    // The level box says the most ("No record for 10 h 20 min").
+    readout->addWidget(box, box == boxes_.back() ? kLevelBoxShare : kValueBoxShare);
   }
   auto* chartAndFigures = new QHBoxLayout;
   chartAndFigures->addWidget(view_, 1);

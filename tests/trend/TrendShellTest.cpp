@@ -86,7 +86,7 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   chart->ShowRange({1796623200 + 45 * 60, 1796623200 + 60 * 60});
   ASSERT_TRUE(window.ExportShownPng(zoomed));
   EXPECT_FALSE(find(QImage(zoomed).copy(0, 0, 1280, 640), kShadeColor, 0, 1280).isValid());
-  EXPECT_EQ(window.Figures().mid(0, 2).join("|"), "Shown stretch|Records\t16");
+  EXPECT_EQ(window.Figures().mid(0, 2).join("|"), "Shown stretch|Records\t16\t");
   // The export dialog proposes the log's name and the stretch, and adds .png to a name typed.
   QString proposed;
   QTimer::singleShot(0, [&proposed] {
