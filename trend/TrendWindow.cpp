@@ -206,6 +206,12 @@ TrendWindow::TrendWindow(double alarmLevel, bool notify)
   poll_.setInterval(kPollMs);
   connect(&poll_, &QTimer::timeout, this, &TrendWindow::Poll);
   connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &TrendWindow::Poll);
+  chartDue_.setSingleShot(true);
+  connect(&chartDue_, &QTimer::timeout, this, [this] {
+    chart_->Refresh();
+    chartRefreshed_.start();
+    UpdateSummary();
+  });
 }
 
 QString TrendWindow::LogFolder() {
@@ -274,9 +280,10 @@ void TrendWindow::Poll() {
   }
   if (drawn != drawn_ || (drawn && change == LogFollower::Change::kNewRun)) {
     drawn_ = drawn;
+    chartDue_.stop();
     chart_->SetContent(drawn);
   } else if (drawn && change == LogFollower::Change::kAppended) {
-    chart_->Refresh();
+    RefreshChartSoon();
   }
   if (loading) {
     progress_->setValue(int(100.0 * double(follower_->FileBytes() - follower_->UnreadBytes()) /
@@ -297,6 +304,24 @@ void TrendWindow::Poll() {
     UpdateFigures();
   }
   UpdateReadout();
+}
+
+void TrendWindow::RefreshChartSoon() {
+  // A record moves what is drawn within its pixel column: a long log, whose
+  // column spans hours, is drawn again at most once in a column's time (up to
+  // kLongestChartLagMs), so a burst of records costs one redraw, not one each.
+  // The readout shows every record at once.
+  const TimeRange shown = chart_->VisibleRange();
+  const qint64 columnMs =
+      1000 * (shown.to - shown.from) / std::max<qint64>(1, qint64(chart_->plotArea().width()));
+  const qint64 lag = std::min(columnMs, kLongestChartLagMs);
+  if (!chartRefreshed_.isValid() || chartRefreshed_.elapsed() >= lag) {
+    chartDue_.stop();
+    chart_->Refresh();
+    chartRefreshed_.start();
+  } else if (!chartDue_.isActive()) {
+    chartDue_.start(int(lag - chartRefreshed_.elapsed()));
+  }
 }
 
 void TrendWindow::Notify(const AlarmWatch::Events& events) {

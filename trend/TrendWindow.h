@@ -11,6 +11,7 @@
 // while it loads.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QMainWindow>
@@ -40,6 +41,8 @@ class TrendWindow : public QMainWindow {
 
  public:
   static constexpr int kPollMs = 1000;
+  // The longest a followed log's record waits to be drawn in the chart.
+  static constexpr qint64 kLongestChartLagMs = 5000;
   // About a tenth of a second of reading between events.
   static constexpr std::size_t kSliceBytes = 32 << 20;
 
@@ -62,6 +65,7 @@ class TrendWindow : public QMainWindow {
 
  private:
   void Poll();
+  void RefreshChartSoon();
   void Notify(const AlarmWatch::Events& events);
   void UpdateSummary();
   void UpdateReadout();
@@ -80,6 +84,8 @@ class TrendWindow : public QMainWindow {
   QProgressBar* progress_;
   QTimer poll_;
   QFileSystemWatcher watcher_;  // the file, while there is one
+  QElapsedTimer chartRefreshed_;
+  QTimer chartDue_;  // a refresh put off
   std::unique_ptr<LogFollower> follower_;
   // What the chart draws: the follower's content, or none while the file is
   // missing, unreadable or still being read.
