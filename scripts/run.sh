@@ -10,7 +10,7 @@ port=${ZRV_SIM_PORT:-7777}
 scripts/install-deps.sh
 # Only what runs here; scripts/test.sh builds the tests and benchmarks. One
 # line of progress; the compiler's own output goes to a file, shown when it fails.
-echo "Building the controller, the simulator and the trend view in build/: about five" \
+echo "Building the controller, the simulator and the trend view in build/: five to ten" \
   "minutes on two cores the first time, seconds once built (output in build/run-build.log)."
 mkdir -p build
 : >build/run-build.log
