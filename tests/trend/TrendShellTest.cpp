@@ -181,7 +181,10 @@ TEST(TrendShellTest, DrawsALogMadeAfterItOpensEmptiedRemovedOrMovedAside) {
     if (action[0] == '>') std::rename(log.c_str(), (log + "_20261207-060000.log").c_str());
     if (action[0] != '-') test::WriteFileBytes(log, kept + action.substr(1));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window.Summary().startsWith(summary.c_str()) && drawn() == points; }, 2000))
+        [&, summary = summary, points = points] {
+          return window.Summary().startsWith(summary.c_str()) && drawn() == points;
+        },
+        2000))
         << action << ": " << window.Summary().toStdString() << ", " << drawn() << " points";
   }
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("A new run began"));
