@@ -28,29 +28,31 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 # Milliseconds from exec to the window being mapped, polled every 10 ms
 # (xdotool's own --sync waits in steps of half a second), and the CPU time
 # all the program's threads had used by then, which a busy machine stretches
-# far less than the wall time.
+# far less than the wall time. A window not shown within 20 s fails the run
+# (xdotool search without --sync answers at once; the loop bounds the wait).
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.1f", ns / 1e6}'; }
 startup_ms() {
-  local name=$1 t0 p
+  local name=$1 t0 p shown=
   shift
   t0=$(now_ms)
   "$@" >/dev/null 2>&1 &
   p=$!
-  for _ in $(seq 1000); do
-    xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 && break
+  while (($(now_ms) - t0 < 20000)); do
+    xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 && shown=1 && break
     sleep 0.01
   done
-  echo "$(($(now_ms) - t0)) $(cpu_ms $p)"
-  kill $p 2>/dev/null || true
-  wait $p 2>/dev/null || true
+  [[ -n $shown ]] && echo "$(($(now_ms) - t0)) $(cpu_ms $p)"
+  stop_program $p
+  [[ -n $shown ]] || { echo "$name: no window within 20 s" >&2; return 1; }
 }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 # The two programs take turns, so a burst of other work on the machine falls
 # on both alike; STARTUP_RUNS (default 11) starts of each, median.
 bare_times=() ctl_times=()
 for _ in $(seq "${STARTUP_RUNS:-11}"); do
-  bare_times+=("$(startup_ms "bare window" "$build/bench/bare_window")")
-  ctl_times+=("$(startup_ms "ZRV_02 Controller" "$build/shell/zrv02-controller")")
+  bare=$(startup_ms "bare window" "$build/bench/bare_window") || exit 1
+  ctl=$(startup_ms "ZRV_02 Controller" "$build/shell/zrv02-controller") || exit 1
+  bare_times+=("$bare") ctl_times+=("$ctl")
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", a/b}'; }
 bare=$(printf '%s\n' "${bare_times[@]}" | cut -d' ' -f1 | median)

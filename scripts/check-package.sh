@@ -5,7 +5,9 @@
 # folder and checks from there the programs on the PATH, their manual pages and
 # their answers without a display, the menu entries and the menu start folder,
 # the logger's unit (systemd-analyze verify and security, offline) and the
-# logger run as the unit runs it. Nothing is installed into or removed from the
+# logger run as the unit runs it. Also what they say: manual pages, README,
+# licence, and the log's file type (built into a database in the temporary
+# folder, never the machine's). Nothing is installed into or removed from the
 # machine, no unit is enabled or started: a workstation with the package keeps
 # its copy, one without it stays without it.
 set -euo pipefail
@@ -51,6 +53,7 @@ expected=$(
   printf 'bin/%s\n' "${programs[@]}"
   printf 'share/applications/%s.desktop\n' zrv02-controller zrv02-trend
   printf 'share/icons/hicolor/scalable/apps/%s.svg\n' zrv02-controller zrv02-trend
+  printf "share/mime/packages/$package.xml\n"
   printf "share/doc/$package/%s\n" README copyright changelog.gz
   printf 'share/man/man1/%s.1.gz\n' "${programs[@]}"
   printf "share/$package/monitoring/%s\n" zrv02-alerts.yml zrv02-dashboard.json
@@ -124,6 +127,59 @@ for program in "${programs[@]}"; do
   LC_ALL=C.UTF-8 MANWIDTH=80 man "$program" 2>/dev/null | grep -q "^$program $version" ||
     fail "man $program shows no page of $program $version"
 done
+# Without any display a window program says so in one line, not with Qt's abort.
+log_line='2026/12/07 06:00:00 95.0 25.3 %&DEG'
+printf '%s\r\n' "$log_line" >"$work/some.log"
+for program in zrv02-controller "zrv02-trend $work/some.log"; do
+  # shellcheck disable=SC2086 # the program and its argument
+  said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $program 2>&1) && status=0 || status=$?
+  [[ $status == 1 && $(wc -l <<<"$said") == 1 && "$said" == *"set DISPLAY"* ]] ||
+    fail "$program without a display: status $status, \"$said\""
+done
+
+# What the manual pages and the operator's README must say, as written.
+readme=$scratch/usr/share/doc/$package/README
+page() { LC_ALL=C MANWIDTH=200 man "$1" 2>/dev/null | col -b; }
+for text in "yyyy/mm/dd hh:nn:ss <purity> <temperature> %&DEG" "Wrong Parameter !" \
+  "Can't connected !" "no response from the host !" "Wrong drive !" "Illegal Input !" \
+  "Can't write log file !" "are ignored: press stop first" "~/ZRV-02/zrv02-controller.conf"; do
+  grep -qF -- "$text" <<<"$(page zrv02-controller)" || fail "man zrv02-controller lacks \"$text\""
+  grep -qF -- "$text" "$readme" || fail "the README lacks \"$text\""
+done
+for text in "zrv02-trend zrv-02.log --export-png chart.png" "--stats" "time,event,purity,temperature" \
+  "TZ" "sample standard deviation" "<name>_<yyyymmdd-hhnnss>.log"; do
+  grep -qF -- "$text" <<<"$(page zrv02-trend)" || fail "man zrv02-trend lacks \"$text\""
+done
+
+# The licence: GPL-3+, its text where Debian keeps it.
+copyright=$scratch/usr/share/doc/$package/copyright
+[[ $(grep -c '^License: GPL-3+$' "$copyright") == 2 ]] &&
+  grep -q '/usr/share/common-licenses/GPL-3' "$copyright" ||
+  fail "$copyright does not give the GPL-3+ with a License stanza"
+
+# The log's file type: the package's definition, built with Debian's own into a
+# database in the temporary folder, tells the controller's logs from other .log
+# and text files by name and content, and the trend view's menu entry takes it.
+mime=$work/mime
+mkdir -p "$mime/mime/packages" "$mime/files"
+xmllint --noout "$scratch/usr/share/mime/packages/$package.xml"
+cp /usr/share/mime/packages/freedesktop.org.xml "$scratch/usr/share/mime/packages/$package.xml" \
+  "$mime/mime/packages/"
+built=$(XDG_DATA_DIRS=$mime XDG_DATA_HOME=$mime update-mime-database "$mime/mime" 2>&1)
+[[ -z "$built" ]] || fail "update-mime-database on $package.xml: $built"
+printf '%s\r\n' "$log_line" | tee "$mime/files/zrv-02_20261207-060000.log" "$mime/files/line3.log" \
+  "$mime/files/notes.txt" >"$mime/files/zrv-02.log"
+printf 'not a record\n' >"$mime/files/other.log"
+for expected in zrv-02.log:application/x-zrv02-log zrv-02_20261207-060000.log:application/x-zrv02-log \
+  line3.log:application/x-zrv02-log other.log:text/x-log notes.txt:text/plain; do
+  file=${expected%%:*}
+  type=$(GIO_USE_VFS=local XDG_DATA_DIRS=$mime XDG_DATA_HOME=$mime gio info -a standard::content-type \
+    "$mime/files/$file" | sed -n 's/.*standard::content-type: //p')
+  [[ "$type" == "${expected#*:}" ]] || fail "$file is $type, not ${expected#*:}"
+done
+grep -qx 'MimeType=application/x-zrv02-log;' "$scratch"/usr/share/applications/zrv02-trend.desktop ||
+  fail "the trend view's menu entry does not take application/x-zrv02-log"
+
 head -1 "$scratch/usr/share/doc/$package/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
   fail "/usr/share/doc/$package/copyright is not machine-readable"
 export QT_QPA_PLATFORM=offscreen

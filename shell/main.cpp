@@ -34,6 +34,14 @@ int main(int argc, char** argv) {
     if (parser.isSet(help)) parser.showHelp();
     if (parser.isSet(version)) parser.showVersion();
   }
+  // Qt aborts where no platform can be reached; say what to do instead.
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::fprintf(stderr,
+                 "zrv02-controller: no display to open its window on (DISPLAY is not set): set "
+                 "DISPLAY, or start it under a virtual display (xvfb-run zrv02-controller)\n");
+    return 1;
+  }
   QApplication app(argc, argv);
   parser.process(app);
   if (!parser.positionalArguments().isEmpty()) {

@@ -6,15 +6,16 @@
 namespace zrv::trend {
 
 void BelowLevel::Update(const std::vector<Record>& records) {
-  for (; next_ < records.size(); ++next_) {
-    const Record& r = records[next_];
-    if (below_ && r.Time() < stretches_.back().to) below_ = false;  // the clock went back
-    if (std::isnan(r.Purity())) continue;
-    const bool low = r.Purity() < level_;
-    if (low && !below_) stretches_.push_back({r.Time(), r.Time()});
-    if (below_ || low) stretches_.back().to = r.Time();
-    below_ = low;
-  }
+  for (; next_ < records.size(); ++next_) Add(records[next_]);
+}
+
+void BelowLevel::Add(const Record& r) {
+  if (below_ && r.Time() < stretches_.back().to) below_ = false;  // the clock went back
+  if (std::isnan(r.Purity())) return;
+  const bool low = r.Purity() < level_;
+  if (low && !below_) stretches_.push_back({r.Time(), r.Time()});
+  if (below_ || low) stretches_.back().to = r.Time();
+  below_ = low;
 }
 
 UtcSeconds BelowLevel::Total() const {
@@ -26,10 +27,14 @@ UtcSeconds BelowLevel::Total() const {
 std::vector<TimeRange> ShadeStretches(const std::vector<TimeRange>& stretches, TimeRange range,
                                       int columns) {
   const UtcSeconds column = std::max<UtcSeconds>((range.to - range.from) / std::max(columns, 1), 1);
+  // Edges on whole columns from the range's start: a stretch that grows or
+  // begins within a column already shaded changes nothing drawn.
+  const auto down = [&](UtcSeconds t) { return t - (t - range.from) % column; };
   std::vector<TimeRange> shaded;
   for (TimeRange s : stretches) {
     if (s.to < range.from || s.from > range.to) continue;
-    s = {std::max(s.from, range.from), std::min(std::max(s.to, s.from + column), range.to)};
+    s.from = down(std::max(s.from, range.from));
+    s.to = std::min(std::max(down(s.to + column - 1), s.from + column), range.to);
     if (!shaded.empty() && s.from - shaded.back().to < column)
       shaded.back().to = std::max(shaded.back().to, s.to);
     else

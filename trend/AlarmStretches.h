@@ -18,7 +18,10 @@ class BelowLevel {
  public:
   explicit BelowLevel(double level) : level_(level) {}
 
+  // Takes the records not taken yet.
   void Update(const std::vector<Record>& records);
+  // Takes one record, after those taken, whichever they were.
+  void Add(const Record& r);
   double Level() const { return level_; }
   const std::vector<TimeRange>& Stretches() const { return stretches_; }
   UtcSeconds Total() const;
@@ -32,9 +35,9 @@ class BelowLevel {
   bool below_ = false;
 };
 
-// The stretches as the chart shades them: clipped to `range`, those closer
-// than one column merged, and each at least one column wide so that a single
-// low record stays visible in a week.
+// The stretches as the chart shades them: clipped to `range`, widened to
+// whole columns (so each is one column wide at least and a single low record
+// stays visible in a week), and those closer than one column merged.
 std::vector<TimeRange> ShadeStretches(const std::vector<TimeRange>& stretches, TimeRange range,
                                       int columns);
 

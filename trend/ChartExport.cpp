@@ -3,9 +3,11 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
+#include <cmath>
 #include <fstream>
 
 #include "trend/CsvExport.h"
+#include "trend/Glance.h"
 
 namespace zrv::trend {
 
@@ -26,13 +28,34 @@ QImage RenderChart(TrendChart& chart, QSize size) {
   return image;
 }
 
-bool ExportPng(const LogContent& content, double alarmLevel, const QString& title,
+QString ExportTitle(const QString& name, const StretchFigures& f, std::optional<TimeRange> range,
+                    double alarmLevel) {
+  const auto stamp = [](UtcSeconds t) { return QString::fromStdString(FormatStamp(ToCivil(t))); };
+  const auto value = [](double v, const char* unit) {
+    return std::isnan(v) ? QString("no value") : QString("%1 %2").arg(v).arg(unit);
+  };
+  if (!range && f.records == 0) return name + " \u00b7 no records";
+  const TimeRange shown = range.value_or(TimeRange{f.first, f.last});
+  QString title = QString("%1 \u00b7 %2 to %3").arg(name, stamp(shown.from), stamp(shown.to));
+  if (f.records)
+    title += QString(" \u00b7 latest %1, %2")
+                 .arg(value(f.lastPurity, "%"), value(f.lastTemperature, "DEG"));
+  return title + QString(" \u00b7 below %1 %: %2, %3 in all")
+                     .arg(alarmLevel)
+                     .arg(f.belowStretches == 1 ? QString("1 time")
+                                                : QString("%1 times").arg(f.belowStretches))
+                     .arg(QString::fromStdString(AgeText(f.belowTime)));
+}
+
+bool ExportPng(const LogContent& content, double alarmLevel, const QString& name,
                const QString& file, std::optional<TimeRange> range) {
+  StretchStatistics stretch(range, alarmLevel);
+  stretch.Update(content);
   TrendChart chart;
-  chart.setTitle(title);
+  chart.setTitle(ExportTitle(name, stretch.Figures(), range, alarmLevel));
   chart.SetAlarmLevel(alarmLevel);
   chart.SetContent(&content);
-  chart.SetEmptyText("No records in " + title);
+  chart.SetEmptyText("No records in " + name);
   // Laid out first, so the range is decimated for the picture's own columns.
   chart.setGeometry(QRectF(QPointF(0, 0), kExportSize));
   if (range) chart.ShowRange(*range);

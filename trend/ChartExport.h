@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "trend/Statistics.h"
 #include "trend/TrendChart.h"
 
 namespace zrv::trend {
@@ -16,8 +17,13 @@ constexpr QSize kExportSize{1280, 720};
 // Draws a chart that is in no view into an image of `size`.
 QImage RenderChart(TrendChart& chart, QSize size);
 
-// The whole log, or only `range` of it.
-bool ExportPng(const LogContent& content, double alarmLevel, const QString& title,
+// The picture's title line, so that it stands alone: the log's name, the
+// time shown, the latest values and the time below the level.
+QString ExportTitle(const QString& name, const StretchFigures& figures,
+                    std::optional<TimeRange> range, double alarmLevel);
+
+// The whole log, or only `range` of it, under its title line.
+bool ExportPng(const LogContent& content, double alarmLevel, const QString& name,
                const QString& file, std::optional<TimeRange> range = {});
 // Read again from `log` (the file name's bytes), to keep the value texts as
 // they are.

@@ -2,8 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
+
+#include <sys/stat.h>
 
 namespace zrv::trend {
 namespace {
@@ -13,22 +14,31 @@ constexpr std::size_t kChunkBytes = 1 << 20;
 }  // namespace
 
 LogFollower::Change LogFollower::Poll(std::size_t budget) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path_, error);
-  if (status.type() == std::filesystem::file_type::not_found) return Change::kMissing;
-  problem_.clear();
-  if (status.type() == std::filesystem::file_type::directory) problem_ = "is a directory";
+  struct stat info {};
+  errno = 0;
+  const bool there = ::stat(path_.c_str(), &info) == 0;
+  if (!there && (errno == ENOENT || errno == ENOTDIR)) {
+    file_ = {0, 0};
+    return Change::kMissing;
+  }
+  problem_ = !there ? std::strerror(errno) : S_ISDIR(info.st_mode) ? "is a directory" : "";
   std::ifstream in;
   if (problem_.empty()) {
     errno = 0;
     in.open(path_, std::ios::binary);
     if (!in) problem_ = errno ? std::strerror(errno) : "cannot be opened";
   }
-  if (!problem_.empty()) return Change::kUnreadable;
+  if (!problem_.empty()) {
+    file_ = {0, 0};
+    return Change::kUnreadable;
+  }
+  const std::pair<unsigned long, unsigned long> file{info.st_dev, info.st_ino};
   in.seekg(0, std::ios::end);
   size_ = static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0));
 
-  bool newRun = size_ < offset_ + pending_;
+  bool newRun = (found_ && file != file_) || size_ < offset_ + pending_;
+  file_ = file;
+  found_ = true;
   if (!newRun && !firstLine_.empty()) {
     std::string head(firstLine_.size(), '\0');
     in.seekg(0);

@@ -2,11 +2,14 @@
 // Each poll opens the file, reads only what was appended since the last one
 // and closes it again, so the writer is never locked out. A file that became
 // shorter, or whose first line changed, was emptied for a new run and is read
-// again from the start. A long file is read a slice per poll, so a window
-// stays responsive while a year of records comes in.
+// again from the start; so is another file at the same name (the controller
+// moves the last run's log aside and makes a new one) and any file found where
+// none was. A long file is read a slice per poll, so a window stays
+// responsive while a year of records comes in.
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "trend/LogReader.h"
 
@@ -39,6 +42,10 @@ class LogFollower {
   std::size_t offset_ = 0;  // end of the last complete line read
   std::size_t pending_ = 0;
   std::string firstLine_;  // tells a rewritten file from a grown one
+  // Device and inode of the file read, {0, 0} while none is there: a file
+  // found again is another one even where it starts alike.
+  std::pair<unsigned long, unsigned long> file_{0, 0};
+  bool found_ = false;  // a file was read before
 };
 
 }  // namespace zrv::trend

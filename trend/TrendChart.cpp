@@ -162,10 +162,16 @@ class Lines final : public Drawn<std::vector<Line>> {
       chart_.legend()->markers(s)[0]->setVisible(false);
       pool_.push_back(s);
     }
+    // A followed log mostly changes its last line only: the others keep their
+    // points and are not handed to Qt again.
+    static const Line kNone;
     for (std::size_t i = 0; i < pool_.size(); ++i) {
+      const Line& line = i < lines.size() ? lines[i] : kNone;
+      const Line& before = Applied() && i < Applied()->size() ? (*Applied())[i] : kNone;
+      if (Applied() && line == before) continue;
       QList<QPointF> points;
-      if (i < lines.size())
-        for (const Point& p : lines[i]) points.append({double(p.time), p.value});
+      points.reserve(qsizetype(line.size()));
+      for (const Point& p : line) points.append({double(p.time), p.value});
       pool_[i]->replace(points);
       pool_[i]->setPointsVisible(points.size() == 1);  // a lone record between gaps, as a dot
     }
@@ -499,6 +505,7 @@ void TrendChart::OnTimeAxisChanged() {
   const TimeRange full = FullRange();
   zoomed_ = visible_.from != full.from || visible_.to != full.to;
   Redraw();
+  emit shownRangeChanged();
 }
 
 void TrendChart::Redraw() {

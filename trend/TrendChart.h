@@ -80,6 +80,10 @@ class TrendChart : public QChart {
   // The record nearest in time to a point of the plot, or null.
   const Record* NearestRecord(double plotX) const;
 
+ signals:
+  // Zoomed, panned, or the whole log's range grew.
+  void shownRangeChanged();
+
  private:
   // Shown while the log has no time to show.
   static constexpr TimeRange kNoTime{0, kMinute};

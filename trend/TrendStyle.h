@@ -24,13 +24,24 @@ constexpr double kNoticeSize = 13;
 // Type sizes as a multiple of the system's.
 constexpr double kEmptyTextScale = 1.6;
 constexpr double kReadoutScale = 2.2;
-constexpr int kReadoutMargin = 6;  // pixels
+constexpr double kSmallestHeadline = 0.6;              // of its size, when too wide for its box
+constexpr int kValueBoxShare = 3, kLevelBoxShare = 4;  // of the readout's width
+constexpr int kReadoutMargin = 6;                      // pixels
 
 // The readout, readable across a room: dark on light, or white on strong.
-constexpr const char* kNormalStyle = "color: #102040; background: #f4f4f4;";
-constexpr const char* kBelowStyle = "color: white; background: #c00000;";
-constexpr const char* kGoodStyle = "color: white; background: #1b7a1b;";
-constexpr const char* kOverdueStyle = "color: black; background: #ffb000;";
-constexpr const char* kQuietStyle = "color: #606060; background: #f4f4f4;";
+struct ToneColors {
+  QRgb text, back;
+};
+constexpr ToneColors kNormalColors{0x102040, 0xf4f4f4};
+constexpr ToneColors kBelowColors{0xffffff, 0xc00000};
+constexpr ToneColors kGoodColors{0xffffff, 0x1b7a1b};
+constexpr ToneColors kOverdueColors{0x000000, 0xffb000};
+constexpr ToneColors kQuietColors{0x404040, 0xd8d8d8};
+// Widths asked for, in characters (the readout's in headline characters);
+// narrower, texts are cut short.
+constexpr int kReadoutChars = 12;
+constexpr int kSummaryChars = 110;
+constexpr int kFiguresChars = 30, kFiguresLines = 12;
+constexpr int kFigureChars = 8;  // a figure's column
 
 }  // namespace zrv::trend

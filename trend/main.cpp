@@ -21,9 +21,16 @@ namespace {
 // run offscreen, so they also work where no display exists.
 bool NeedsNoScreen(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i)
-    for (const char* option : {"--export-", "-h", "--help", "-v", "--version"})
+    for (const char* option : {"--export-", "--stats", "-h", "--help", "-v", "--version"})
       if (std::strncmp(argv[i], option, std::strlen(option)) == 0) return true;
   return false;
+}
+
+// Qt aborts where no platform can be reached; say what to do instead.
+bool NoDisplay() {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (!qEnvironmentVariableIsEmpty(variable)) return false;
+  return true;
 }
 
 int Fail(const QString& message) {
@@ -67,6 +74,10 @@ int main(int argc, char* argv[]) {
   using namespace zrv::trend;
   if (NeedsNoScreen(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (NoDisplay())
+    return Fail(
+        "no display to open a window on (DISPLAY is not set): use --export-png FILE, "
+        "--export-csv FILE or --stats, which need none, or set DISPLAY");
   QApplication app(argc, argv);
   QApplication::setApplicationName("zrv02-trend");
   QApplication::setApplicationVersion(ZRV02_VERSION);
@@ -87,11 +98,16 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption csv(
       "export-csv", "Write time,event,purity,temperature as CSV (value texts as logged) and quit.",
       "FILE");
-  const QCommandLineOption from("from", "Export from this log time on (\"yyyy/mm/dd hh:nn:ss\").",
-                                "TIME");
-  const QCommandLineOption to("to", "Export up to this log time.", "TIME");
+  const QCommandLineOption stats(
+      "stats",
+      "Print the figures of the whole log (or --from/--to), one name=value a line, and quit: "
+      "first, last, records; purity_ and temperature_ values, min, mean, max, sample_sd; "
+      "alarm_level, below_seconds, below_stretches.");
+  const QCommandLineOption from(
+      "from", "Export or --stats from this log time on (\"yyyy/mm/dd hh:nn:ss\").", "TIME");
+  const QCommandLineOption to("to", "Export or --stats up to this log time.", "TIME");
   const QCommandLineOption noNotify("no-notify", "No desktop notifications.");
-  const QList<QCommandLineOption> options{level, png, csv, from, to, noNotify};
+  const QList<QCommandLineOption> options{level, png, csv, stats, from, to, noNotify};
   parser.addOptions(options);
   parser.process(app);
 
@@ -103,7 +119,7 @@ int main(int argc, char* argv[]) {
 
   // A directory or a file that cannot be read is an error; a log not yet
   // written is waited for in the window.
-  const bool exporting = parser.isSet(png) || parser.isSet(csv);
+  const bool exporting = parser.isSet(png) || parser.isSet(csv) || parser.isSet(stats);
   LogFollower log(path);
   const LogFollower::Change first =
       path.empty() ? LogFollower::Change::kMissing : log.Poll(exporting ? SIZE_MAX : 0);
@@ -129,6 +145,11 @@ int main(int argc, char* argv[]) {
       return Fail("cannot write " + parser.value(png));
     if (parser.isSet(csv) && !ExportCsv(path, parser.value(csv), range))
       return Fail("cannot write " + parser.value(csv));
+    if (parser.isSet(stats)) {
+      StretchStatistics stretch(range, alarmLevel);
+      stretch.Update(content);
+      std::fputs(ScriptFigures(stretch.Figures(), alarmLevel).c_str(), stdout);
+    }
     return 0;
   }
 

@@ -16,6 +16,7 @@
 #include "trend/CsvExport.h"
 #include "trend/Glance.h"
 #include "trend/LogFollower.h"
+#include "trend/Statistics.h"
 
 namespace zrv::trend {
 namespace {
@@ -147,12 +148,12 @@ TEST(ChartDataTest, LinesBreakAtGapsAndClocksSetBack) {
   BelowLevel below(80);
   below.Update(content.records);
   // {range, columns, the lines (each column's extremes in time order and the
-  // nearest record either side); the stretches shaded: clipped, each one
-  // column wide at least, those closer than a column merged}
+  // nearest record either side); the stretches shaded: clipped, on whole
+  // columns, those closer than a column merged}
   const std::vector<std::tuple<TimeRange, int, std::string>> rows = {
       {{0, 9}, 100, "0:90 1:79 3:70 4:80 5:85 9:60 | 1-4 9-9"},
-      {{0, 300}, 10, "0:90 9:60 / 100:70 / 200:70 / 150:70 151:90 | 1-200"},
-      {{0, 9}, 0, "0:90 9:60 | 1-9"},  // no columns count as one
+      {{0, 300}, 10, "0:90 9:60 / 100:70 / 200:70 / 150:70 151:90 | 0-210"},
+      {{0, 9}, 0, "0:90 9:60 | 0-9"},  // no columns count as one
       {{3, 5}, 10, "1:79 3:70 4:80 5:85 9:60 | 3-4"},
       {{120, 180}, 10, "150:70 151:90 | 120-180"},
   };
@@ -231,30 +232,98 @@ TEST(ChartScaleTest, RoundStepsAndCalendarTicks) {
             "01:00 2026/10/25|01:30|02:00|02:30|02:00 UTC+01:00|02:30|03:00|03:30|04:00");
 }
 
-TEST(GlanceTest, LatestValuesAgeAndLevel) {
+TEST(GlanceTest, LatestValuesAgeAndLevelNeverCurrentWhenOld) {
   const InZone utc("UTC0");
   LogContent content;
   ReadLines("2026/12/07 06:00:00 95.0 25.3 %&DEG\r\n2026/12/07 06:00:10 79.90 25.30 %&DEG\r\n",
             content);
   const UtcSeconds last = Utc("2026/12/07 06:00:10");
-  const Glance g = AtAGlance(content, 80, last + 50);  // five intervals: not yet overdue
-  EXPECT_EQ(g.purity + " " + g.temperature + " " + g.age, "79.90 25.30 50 s");
-  EXPECT_EQ(g.level, Glance::Level::kBelow);
-  EXPECT_FALSE(g.overdue);
-  EXPECT_TRUE(AtAGlance(content, 80, last + 51).overdue);
-  EXPECT_EQ(AtAGlance(content, 80, last - 90).age, "1 min 30 s");  // ahead of this clock
-  EXPECT_TRUE(AtAGlance(content, 80, last - 90).ahead);
-  EXPECT_EQ(AtAGlance(content, 79.9, last).level, Glance::Level::kAtOrAbove);
-  EXPECT_FALSE(AtAGlance(LogContent{}, 80, last).any);
+  const auto box = [](const ReadoutBox& b) {
+    return b.headline + " / " + b.caption + " " + "NGBOQ"[int(b.tone)];
+  };
+  // {alarm level, seconds since the latest record, a finished run's log; age box | level box}
+  const std::vector<std::tuple<double, UtcSeconds, bool, std::string>> rows = {
+      {80, 50, false,  // five intervals: not yet overdue
+       "50 s ago / last record, one every 10 s N | BELOW 80 % / purity under the alarm level B"},
+      {80, 51, false,
+       "51 s ago / overdue: one every 10 s expected O | No record for 51 s / last: BELOW 80 % Q"},
+      {79.9, 37200, false,
+       "10 h 20 min ago / overdue: one every 10 s expected O | No record for 10 h 20 min / "
+       "last: at or above 79.9 % Q"},
+      {80, -90, false,
+       "1 min 30 s ahead / stamped later than this clock O | BELOW 80 % / purity under the "
+       "alarm level B"},
+      {79.9, 0, false,
+       "0 s ago / last record, one every 10 s N | At or above 79.9 % / purity at the alarm "
+       "level or over G"},
+      {80, 5, true,
+       "Finished run / last record 2026/12/07 06:00:10 Q | No record for 5 s / last: BELOW 80 % "
+       "Q"},
+  };
+  for (const auto& [level, age, finished, expected] : rows) {
+    const Glance g = AtAGlance(content, level, last + age, finished);
+    EXPECT_EQ(box(g.age) + " | " + box(g.level), expected);
+    EXPECT_EQ(g.purity.headline + " " + g.temperature.headline, "79.90 % 25.30 DEG");
+  }
+  EXPECT_EQ(AtAGlance(LogContent{}, 80, last, false).purity.headline, "No records");
   for (const auto& [seconds, text] : std::vector<std::pair<UtcSeconds, std::string>>{
            {-5, "0 s"}, {120, "2 min"}, {3661, "1 h 1 min"}, {86400, "1 d"}, {90000, "1 d 1 h"}})
     EXPECT_EQ(AgeText(seconds), text);
+  std::string kept;  // kept runs' names, also with "-12" after the time, and others
+  for (const char* name :
+       {"zrv-02_20261206-184113.log", "zrv-02_20261206-184113-12.log", "run_20261206-184113",
+        "zrv-02.log", "zrv-02_2026120-184113.log", "_20261206-184113.log"})
+    kept += IsKeptRunName(name) ? 'y' : 'n';
+  EXPECT_EQ(kept, "yyynnn");
+}
+
+TEST(StatisticsTest, FiguresOfAStretchAcrossGapsClocksSetBackAndValuesThatAreNone) {
+  const InZone utc("UTC0");
+  const std::string P = "2026/12/07 06:", T = " %&DEG\r\n";
+  const std::string first = P + "00:00 90.0 20.0" + T + P + "00:01 79.0 21.0" + T + P +
+                            "00:02 Illegal Comman 22.0" + T + P + "00:03 70.0 x" + T;
+  // then a gap of ten minutes, then the clock set back to 06:05
+  const std::string rest = P + "00:04 80.0 20.5" + T + P + "10:00 60 20" + T + P + "10:01 85 20" +
+                           T + P + "05:00 70 20" + T + P + "05:01 90 20" + T;
+  LogContent content;
+  StretchStatistics whole(std::nullopt, 80);
+  ReadLines(first, content);
+  whole.Update(content);  // and again for the records that came since
+  ReadLines(rest, content);
+  whole.Update(content);
+  EXPECT_EQ(ScriptFigures(whole.Figures(), 80),
+            "first=2026-12-07T06:00:00+00:00\nlast=2026-12-07T06:10:01+00:00\nrecords=9\n"
+            "purity_values=8\npurity_min=60.000000\npurity_mean=78.000000\n"
+            "purity_max=90.000000\npurity_sample_sd=10.650285\n"
+            "temperature_values=8\ntemperature_min=20.000000\ntemperature_mean=20.437500\n"
+            "temperature_max=22.000000\ntemperature_sample_sd=0.728869\n"
+            "alarm_level=80.000000\nbelow_seconds=5\nbelow_stretches=3\n");
+  // {from, to: records, purity n min mean max sd, temperature n mean sd, below s and stretches}
+  const auto figures = [&](const char* from, const char* to) {
+    StretchStatistics stretch(TimeRange{Utc(from), Utc(to)}, 80);
+    stretch.Update(content);
+    const StretchFigures f = stretch.Figures();
+    std::ostringstream out;
+    out << f.records << ": " << f.purity.values << ' ' << f.purity.min << ' ' << f.purity.mean
+        << ' ' << f.purity.max << ' ' << f.purity.sampleSd << "; " << f.temperature.values << ' '
+        << f.temperature.mean << ' ' << f.temperature.sampleSd << "; " << f.belowTime << ' '
+        << f.belowStretches;
+    return out.str();
+  };
+  // across both runs: the gap's low stretch ends at 06:00:04, the one at 06:05:00 holds no time
+  EXPECT_EQ(figures("2026/12/07 06:00:02", "2026/12/07 06:05:00"),
+            "4: 3 70 73.3333 80 5.7735; 3 20.8333 1.04083; 1 2");
+  EXPECT_EQ(figures("2026/12/07 06:10:01", "2026/12/07 06:10:01"),
+            "1: 1 85 85 85 nan; 1 20 nan; 0 0");
+  EXPECT_EQ(figures("2026/12/07 07:00:00", "2026/12/07 08:00:00"),
+            "0: 0 nan nan nan nan; 0 nan nan; 0 0");
 }
 
 TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
   const std::string P = "2026/12/07 06:00:00 ", H = P + "95 2 %&DEG\r\n", L = P + "50 2 %&DEG\r\n",
                     X = P + " 2 %&DEG\r\n", E = P + "E-MAIL ALARM\r\n", R = P + "95 2 %&DEG\r";
-  // {bytes appended ('+') or written over the file ('='), or '-' to remove it;
+  // {bytes appended ('+'), written over the file ('=') or into a new one after
+  // moving it aside ('>'), or '-' to remove it;
   // the poll's change, records and bytes pending after it, then the live alarm
   // events: fell, recovered, e-mail alarms (the first update only learns)}
   const std::vector<std::pair<std::string, std::string>> steps = {
@@ -273,6 +342,11 @@ TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
       {"=" + L + R, "new run 2 0 1 1 0"},  // a first line ended by CR rewritten
       {"-", "missing 2 0"},
       {"/", "unreadable 2 0"},  // a directory where the log should be
+      {"-", "missing 2 0"},
+      {"=", "new run 0 0 0 0 0"},  // made again, empty
+      {"+" + L, "appended 1 0 1 0 0"},
+      // moved aside as a kept run and made anew: only the file tells, not its start or size
+      {">" + L + H + L + H, "new run 4 0 2 2 0"},
   };
   const char* const names[] = {"none", "appended", "new run", "missing", "unreadable"};
   LogFollower follower("follow.log");
@@ -281,7 +355,8 @@ TEST(LogFollowerTest, FollowsAppendsAndNewRunsWithTheirAlarmEvents) {
     const std::string kept = action[0] == '+' ? test::ReadFileBytes("follow.log") : "";
     if (action[0] == '-') std::filesystem::remove("follow.log");
     if (action[0] == '/') std::filesystem::create_directory("follow.log");
-    if (action[0] == '+' || action[0] == '=')
+    if (action[0] == '>') std::filesystem::rename("follow.log", "follow_20261207-060000.log");
+    if (action[0] != '-' && action[0] != '/')
       test::WriteFileBytes("follow.log", kept + action.substr(1));
     const LogFollower::Change change = follower.Poll();
     std::ostringstream got;

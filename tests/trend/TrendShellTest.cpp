@@ -1,21 +1,28 @@
 // The program itself, offscreen: a short log exported with --export-png and
 // --export-csv, the picture checked for what an operator must see, and a log
-// followed live while records are appended and the file is emptied.
+// followed live from before it exists, while it fills, is emptied, removed and
+// moved aside.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtCharts/QCategoryAxis>
+#include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <cstdio>
 #include <cstdlib>
 
 #include "tests/support/TempWorkDir.h"
+#include "trend/ChartExport.h"
 #include "trend/TrendWindow.h"
 
 namespace zrv::trend {
@@ -79,6 +86,27 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
   chart->ShowRange({1796623200 + 45 * 60, 1796623200 + 60 * 60});
   ASSERT_TRUE(window.ExportShownPng(zoomed));
   EXPECT_FALSE(find(QImage(zoomed).copy(0, 0, 1280, 640), kShadeColor, 0, 1280).isValid());
+  EXPECT_EQ(window.Figures().mid(0, 2).join("|"), "Shown stretch|Records\t16\t");
+  // The export dialog proposes the log's name and the stretch, and adds .png to a name typed.
+  QString proposed;
+  QTimer::singleShot(0, [&proposed] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+    dialog->selectFile("typed");
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  for (QAction* action : window.findChildren<QAction*>())
+    if (action->text().startsWith("Export &PNG")) action->trigger();
+  EXPECT_EQ(proposed, "zrv-02\uFFFD_20261207-064500_20261207-070000.png");
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath("typed.png")));
+  LogFollower follower(log);
+  follower.Poll();
+  StretchStatistics hour(std::nullopt, 80);
+  hour.Update(follower.Content());
+  EXPECT_EQ(
+      ExportTitle("zrv-02.log", hour.Figures(), std::nullopt, 80),
+      "zrv-02.log \u00b7 2026/12/07 06:00:00 to 2026/12/07 07:00:00 \u00b7 latest 95 %, 25 DEG "
+      "\u00b7 below 80 %: 1 time, 20 min in all");
   // Round values and whole minutes on the axes.
   chart->ResetZoom();
   const auto* purity = static_cast<QValueAxis*>(chart->axes(Qt::Vertical)[0]);
@@ -88,9 +116,7 @@ TEST(TrendShellTest, ExportedPngShowsLineAlarmLevelAndShadedStretch) {
                 ->categoriesLabels()
                 .join(" ")
                 .toStdString(),
-            "06:00<br>2026/12/07 06:10\u200b 06:20\u200b\u200b 06:30\u200b\u200b\u200b "
-            "06:40\u200b\u200b\u200b\u200b 06:50\u200b\u200b\u200b\u200b\u200b "
-            "07:00\u200b\u200b\u200b\u200b\u200b\u200b");
+            "06:00<br>2026/12/07 06:30\u200b 07:00\u200b\u200b");  // on an 800-pixel screen
 }
 
 TEST(TrendShellTest, OddFilesFailWithAMessage) {
@@ -119,29 +145,58 @@ TEST(TrendShellTest, FromTheMenuTheDialogStartsWhereTheControllerLogs) {
   qputenv("HOME", realHome);
 }
 
-TEST(TrendShellTest, FollowsAppendedRecordsAndNewRun) {
+TEST(TrendShellTest, DrawsALogMadeAfterItOpensEmptiedRemovedOrMovedAside) {
   QTemporaryDir dir;
   const std::string log = dir.filePath("zrv-02.log").toStdString();
   TrendWindow window(80, false);
   window.Open(log);
+  window.show();
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("No such file: zrv-02.log"));
-  // {bytes appended ('+') or written over the file ('='), the summary's start within 1 s}
-  const std::vector<std::pair<std::string, QString>> steps = {
-      {"=2026/12/07 06:00:00 95 25 %&DEG\r\n", "1 record, 0 e-mail alarms, 2026/12/07 06:00:00 to"},
-      {"+2026/12/07 06:01:00 70 25 %&DEG\r\n2026/12/07 06:02:00 71 25 %&DEG\r\n"
-       "2026/12/07 06:03:00 E-MAIL ALARM\r\n",
-       "3 records, 1 e-mail alarm, 2026/12/07 06:00:00 to 2026/12/07 06:02:00, 0 unreadable "
-       "lines; below 80 %: 1 time, 0:01:00 in all"},
-      {"=2026/12/07 06:10:00 96 25 %&DEG\r\n", "1 record, 0 e-mail alarms, 2026/12/07 06:10:00 to"},
+  const auto* chart = window.findChild<TrendChartView*>()->chart();
+  const auto drawn = [chart] {
+    for (QAbstractSeries* s : chart->series())
+      if (s->name() == "Purity (%)") return static_cast<QLineSeries*>(s)->count();
+    return -1;
   };
-  for (const auto& [bytes, summary] : steps) {
-    test::WriteFileBytes(log, (bytes[0] == '+' ? test::ReadFileBytes(log) : "") + bytes.substr(1));
+  // Stamped a few minutes before now, so the last record is current.
+  const UtcSeconds now = QDateTime::currentSecsSinceEpoch();
+  const auto at = [now](int minutesAgo) { return FormatStamp(ToCivil(now - 60 * minutesAgo)); };
+  // {bytes appended ('+'), written over the file ('=') or into a new one after moving it aside
+  // ('>'), or '-' to remove it; the summary's start and the purity points drawn within 2 s}
+  const std::vector<std::tuple<std::string, std::string, int>> steps = {
+      {"=", "0 records", 0},  // the controller's first run makes it empty, then fills it
+      {"+" + at(4) + " 95 25 %&DEG\r\n", "1 record, 0 e-mail alarms, " + at(4) + " to", 1},
+      {"+" + at(3) + " 70 25 %&DEG\r\n" + at(2) + " 71 25 %&DEG\r\n" + at(2) + " E-MAIL ALARM\r\n",
+       "3 records, 1 e-mail alarm, " + at(4) + " to " + at(2) +
+           ", 0 unreadable lines; below 80 %: 1 time, 0:01:00 in all",
+       3},
+      {"-", "3 records", 0},
+      {"=", "0 records", 0},  // made again
+      {"+" + at(1) + " 96 25 %&DEG\r\n", "1 record", 1},
+      {">" + at(0) + " 97 25 %&DEG\r\n", "1 record, 0 e-mail alarms, " + at(0), 1},  // a new start
+  };
+  for (const auto& [action, summary, points] : steps) {
+    const std::string kept = action[0] == '+' ? test::ReadFileBytes(log) : "";
+    if (action[0] == '-') std::remove(log.c_str());
+    if (action[0] == '>') std::rename(log.c_str(), (log + "_20261207-060000.log").c_str());
+    if (action[0] != '-') test::WriteFileBytes(log, kept + action.substr(1));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&window, summary = summary] { return window.Summary().startsWith(summary); }, 1000))
-        << window.Summary().toStdString();
+        [&, summary = summary, points = points] {
+          return window.Summary().startsWith(summary.c_str()) && drawn() == points;
+        },
+        2000))
+        << action << ": " << window.Summary().toStdString() << ", " << drawn() << " points";
   }
   EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("A new run began"));
-  EXPECT_EQ(window.Readout()[0] + ", " + window.Readout()[3], "96 %, At or above 80 %");
+  EXPECT_EQ((window.Readout().mid(0, 2) << window.Readout()[3]).join(", ").toStdString(),
+            "97 %, 25 DEG, At or above 80 %");
+
+  // A value text of 4000 bytes is cut short, not the window widened.
+  test::WriteFileBytes(
+      log, test::ReadFileBytes(log) + at(0) + " " + std::string(4000, '9') + "x 25 %&DEG\r\n");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.Readout()[0].size() > 4000; }, 2000));
+  QApplication::processEvents();
+  EXPECT_LE(window.width(), window.screen()->availableSize().width());
 }
 
 }  // namespace zrv::trend
