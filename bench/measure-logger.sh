@@ -13,16 +13,8 @@ seconds=${RUN_SECONDS:-600}
 source bench/virtual-display.sh logger
 
 # The simulator on a free port below 32768; its trace shows the window's Check.
-for port in $(shuf -i 20000-32767 -n 20); do
-  "$build/sim/zrv02-sim" --port "$port" --trace --firmware 1.10 >"$work/trace.log" 2>&1 &
-  sim=$!
-  for _ in $(seq 30); do grep -q listening "$work/trace.log" && break; sleep 0.1; done
-  grep -q listening "$work/trace.log" && break
-  kill $sim 2>/dev/null || true
-done
-pids+=("$sim")
-printf '127.0.0.1,,,,,,\r\n' >"$work/ZRV-02_IPAddressList.Log"
-printf '%s,,,,,,\r\n' "$port" >"$work/ZRV-02_PortList.Log"
+port=$(free_ports 1)
+start_traced_sim "$port"
 cd "$work"
 
 # The window, logging to zrv-02.log here.

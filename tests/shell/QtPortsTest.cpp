@@ -36,7 +36,8 @@ TEST(QtMessageBox, ABoxHoldsTheWindowButNeverTheRun) {
   const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
   QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return find("start")->isEnabled(); }));
-  window.Core().View().Txt_Interval.text = "1";
+  window.findChild<QLineEdit*>("Txt_Interval")->selectAll();
+  QTest::keyClicks(find("Txt_Interval"), "1");
   QTest::mouseClick(find("start"), Qt::LeftButton);
   QTest::keyClicks(find("HostIPEdit"), "x");
   QPointer<QMessageBox> box = OpenBox();
@@ -83,7 +84,8 @@ TEST(MainWindow, AClosedLinkIsAskedAgainAtOnce) {
   const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
   QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return find("start")->isEnabled(); }));
-  window.Core().View().Txt_Interval.text = "1";
+  window.findChild<QLineEdit*>("Txt_Interval")->selectAll();
+  QTest::keyClicks(find("Txt_Interval"), "1");
   QTest::mouseClick(find("start"), Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.Core().Counters().records == 1; }));
   EXPECT_LT(purityAsked[1] - purityAsked[0], 1000);
