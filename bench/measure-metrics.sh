@@ -24,13 +24,7 @@ cd "$work"
 ctl_pid=$!
 pids+=($ctl_pid)
 source "$root/bench/controller-window.sh"
-start_one_second_run
-sleep 5
-
-m0=$(lines) r0=$(rss)
-sleep "$seconds"
-m1=$(lines) r1=$(rss)
-echo "unscraped ${seconds}s: $(spacing "$m0" "$m1"); RSS $r0 -> $r1 KiB"
+measure_alone unscraped
 
 cat >prometheus.yml <<YML
 global: {scrape_interval: 1s}

@@ -37,13 +37,7 @@ echo "idle: RSS $(idle_rss) KiB without the endpoint," \
 ctl_pid=$!
 pids+=("$ctl_pid")
 source "$root/bench/controller-window.sh"
-start_one_second_run
-sleep 5
-
-m0=$(lines) r0=$(rss)
-sleep "$seconds"
-m1=$(lines) r1=$(rss)
-echo "unread ${seconds}s: $(spacing "$m0" "$m1"); RSS $r0 -> $r1 KiB"
+measure_alone unread
 
 python3 "$root/bench/modbus-client.py" poll "$modbus_port" "$seconds" >plc.log &
 plc=$!
