@@ -12,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -153,14 +152,7 @@ TEST(EndpointsEndToEnd, HostileClientsPromtoolPrometheusAndMbpollThroughASimulat
   ASSERT_TRUE(QTest::qWaitFor([&] { return query("up") == "1"; }, 20000))
       << prometheus.readAll().constData();
 
-  const auto click = [&](const char* name) {
-    QTest::mouseClick(window.findChild<QWidget*>(name), Qt::LeftButton);
-  };
-  click("Version_Check");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Timer1().Enabled(); }));
-  window.findChild<QLineEdit*>("Txt_Interval")->selectAll();
-  QTest::keyClicks(window.findChild<QWidget*>("Txt_Interval"), "1");
-  click("start");
+  ASSERT_TRUE(CheckAndStartOneSecondRun(window));
   const auto logged = [] {
     return QString::fromStdString(ReadFileBytes("zrv-02.log")).split("\r\n", Qt::SkipEmptyParts);
   };

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTcpSocket>
@@ -34,11 +33,7 @@ TEST(QtMessageBox, ABoxHoldsTheWindowButNeverTheRun) {
   messages.SetWindow(&window);
   window.show();
   const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
-  QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return find("start")->isEnabled(); }));
-  window.findChild<QLineEdit*>("Txt_Interval")->selectAll();
-  QTest::keyClicks(find("Txt_Interval"), "1");
-  QTest::mouseClick(find("start"), Qt::LeftButton);
+  ASSERT_TRUE(CheckAndStartOneSecondRun(window));
   QTest::keyClicks(find("HostIPEdit"), "x");
   QPointer<QMessageBox> box = OpenBox();
   ASSERT_FALSE(box.isNull());
@@ -81,12 +76,7 @@ TEST(MainWindow, AClosedLinkIsAskedAgainAtOnce) {
   });
   FakeMessageBox messages;
   shell::MainWindow window(messages);
-  const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
-  QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return find("start")->isEnabled(); }));
-  window.findChild<QLineEdit*>("Txt_Interval")->selectAll();
-  QTest::keyClicks(find("Txt_Interval"), "1");
-  QTest::mouseClick(find("start"), Qt::LeftButton);
+  ASSERT_TRUE(CheckAndStartOneSecondRun(window));
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.Core().Counters().records == 1; }));
   EXPECT_LT(purityAsked[1] - purityAsked[0], 1000);
   EXPECT_EQ(window.Core().Counters().replyTimeouts, 0u);

@@ -1,6 +1,7 @@
 #include "tests/shell/ShellTestSupport.h"
 
 #include <QImage>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTcpSocket>
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "adapters/QtTcpClient.h"
 #include "core/SvZRV_02.h"
+#include "shell/MainWindow.h"
 #include "tests/support/TempWorkDir.h"
 
 namespace zrv::test {
@@ -48,6 +50,16 @@ QColor DominantColor(QWidget& widget) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
   return QColor(std::ranges::max_element(counts, {}, &decltype(counts)::value_type::second)->first);
+}
+
+bool CheckAndStartOneSecondRun(shell::MainWindow& window) {
+  const auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
+  QTest::mouseClick(find("Version_Check"), Qt::LeftButton);
+  if (!QTest::qWaitFor([&] { return find("start")->isEnabled(); })) return false;
+  window.findChild<QLineEdit*>("Txt_Interval")->selectAll();
+  QTest::keyClicks(find("Txt_Interval"), "1");
+  QTest::mouseClick(find("start"), Qt::LeftButton);
+  return true;
 }
 
 }  // namespace zrv::test

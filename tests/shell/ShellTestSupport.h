@@ -1,7 +1,7 @@
 // Helpers shared by the shell and simulator tests: a local listening port below
 // 32768 (the port field holds a 16-bit signed number) and a link to it, the
-// history files that point the window at 127.0.0.1, and the colour a widget is
-// drawn in.
+// history files that point the window at 127.0.0.1, a 1 s run started by
+// clicks, and the colour a widget is drawn in.
 #pragma once
 
 #include <QColor>
@@ -14,6 +14,9 @@
 
 namespace zrv::adapters {
 class QtTcpClient;
+}
+namespace zrv::shell {
+class MainWindow;
 }
 
 namespace zrv::test {
@@ -28,6 +31,10 @@ QTcpSocket* ConnectLocally(adapters::QtTcpClient& client, QTcpServer& server);
 
 // History files naming 127.0.0.1 and `port`, read by the next window.
 void WriteLocalHistory(quint16 port);
+
+// Clicks Check, waits until start is enabled, types 1 over the interval and
+// clicks start, as an operator starts a 1 s run; false if Check never ended.
+bool CheckAndStartOneSecondRun(shell::MainWindow& window);
 
 // The colour covering most of the widget as drawn.
 QColor DominantColor(QWidget& widget);
