@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QCommandLineParser;
 
@@ -46,5 +47,19 @@ std::optional<ListenSetting> ChooseListenSetting(const QCommandLineParser& parse
 // be taken leaves the program running without the endpoint.
 bool StartEndpoint(const char* program, const ListenSetting& setting, const QString& serving,
                    const std::function<quint16(const ListenAddress&, QString& error)>& listen);
+
+// StartEndpoint for an `Endpoint` made from `args` (its Qt parent last) with
+// `Listen(host, port, error)`; one that cannot listen is deleted at once.
+template <typename Endpoint, typename... Args>
+bool StartEndpointOf(const char* program, const ListenSetting& setting, const QString& serving,
+                     Args&&... args) {
+  return StartEndpoint(program, setting, serving,
+                       [&](const ListenAddress& address, QString& error) -> quint16 {
+                         auto* endpoint = new Endpoint(std::forward<Args>(args)...);
+                         const quint16 port = endpoint->Listen(address.host, address.port, error);
+                         if (port == 0) delete endpoint;
+                         return port;
+                       });
+}
 
 }  // namespace zrv::adapters

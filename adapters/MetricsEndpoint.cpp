@@ -52,13 +52,8 @@ void MetricsEndpoint::missingHandler(const QHttpServerRequest& request, QTcpSock
 
 bool ServeMetrics(const char* program, const ListenSetting& setting,
                   const zrv::monitoring::StateCopy& copy, QObject* parent) {
-  return StartEndpoint(program, setting, "metrics at http://%1/metrics",
-                       [&](const ListenAddress& address, QString& error) -> quint16 {
-                         auto* endpoint = new MetricsEndpoint(copy, parent);
-                         const quint16 port = endpoint->Listen(address.host, address.port, error);
-                         if (port == 0) delete endpoint;
-                         return port;
-                       });
+  return StartEndpointOf<MetricsEndpoint>(program, setting, "metrics at http://%1/metrics", copy,
+                                          parent);
 }
 
 }  // namespace zrv::adapters

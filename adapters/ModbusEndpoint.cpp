@@ -171,13 +171,8 @@ bool StartModbusEndpoint(const char* program, const QCommandLineParser& parser,
 
 bool ServeModbus(const char* program, const ListenSetting& setting, const ControllerHost& host,
                  QObject* parent) {
-  return StartEndpoint(program, setting, "Modbus TCP registers at %1",
-                       [&](const ListenAddress& address, QString& error) -> quint16 {
-                         auto* endpoint = new ModbusEndpoint(host, parent);
-                         const quint16 port = endpoint->Listen(address.host, address.port, error);
-                         if (port == 0) delete endpoint;
-                         return port;
-                       });
+  return StartEndpointOf<ModbusEndpoint>(program, setting, "Modbus TCP registers at %1", host,
+                                         parent);
 }
 
 }  // namespace zrv::adapters
