@@ -72,6 +72,23 @@ TEST(MeasurementLog, ANewStartKeepsTheLastRunInAFileNamedForWhenItBegan) {
             "2026/12/10 09:00:00 9.9 1.0 %&DEG\r\n2026/12/10 09:00:00 9.8 1.1 %&DEG\r\n");
 }
 
+// Names for one second run out at "-99": the start after that is refused
+// rather than replace a kept run.
+TEST(MeasurementLog, TheHundredthRunKeptForOneSecondIsRefused) {
+  const std::string stem = "zrv-02_20261209-194959";
+  WriteFileBytes(stem + ".log", "kept\r\n");
+  for (int n = 2; n <= 98; ++n) WriteFileBytes(stem + "-" + std::to_string(n) + ".log", "kept\r\n");
+  const std::string record = "2026/12/09 19:49:59 1.0 2 %&DEG\r\n";
+  WriteFileBytes("zrv-02.log", record);
+  Rig r;
+  r.clock.stamp = "2026/12/09 19:49:59";
+  r.Run("check t <1.10 t Txt_Interval=1 start t <1.0% stop t <2DEG t");
+  EXPECT_EQ(r.Run("start"), "connect close !Wrong Parameter !");
+  EXPECT_EQ(std::tuple(ReadFileBytes(stem + "-99.log"), ReadFileBytes("zrv-02.log"),
+                       fs::exists(stem + "-100.log")),
+            std::tuple(record, record, false));
+}
+
 // Records held when the program ends get a last try; every record that is
 // given up, then or past the holding limit, is counted and reported.
 TEST(MeasurementLog, HeldRecordsGetALastTryAndEveryLossIsCounted) {
