@@ -25,12 +25,17 @@ TEST(ReplyFraming, SegmentsBecomeRepliesAndAFloodKeepsOnlyWhatCanBeServed) {
       {{x + "yyy", "~", "OK\r\n", "OK\r\n"}, {x, "OK\r\n"}},
       {{x.substr(2) + "\r\n"}, {x.substr(2) + "\r\n"}},
       {Texts(640, "OK\r\n"), Texts(ReplyFramer::kMaxQueuedReplies, "OK\r\n")},  // a flood
+      // "|": the connection ends; the next one starts afresh
+      {{"25.3", "|", "99.5%\r\n"}, {"25.3", "99.5%\r\n"}},
+      {{"OK\r", "|", "\nOK\r\n"}, {"OK\r\n", "\r\n", "OK\r\n"}},
   };
   for (const auto& [segments, replies] : rows) {
     ReplyFramer framer;
     Texts got;
     for (const std::string& segment : segments)
-      segment == "~" ? framer.FlushPartial() : framer.Feed(segment);
+      segment == "~"   ? framer.FlushPartial()
+      : segment == "|" ? framer.EndStream()
+                       : framer.Feed(segment);
     while (framer.HasReply()) got.push_back(framer.TakeReply());
     EXPECT_EQ(got, replies) << segments[0];
     EXPECT_EQ(framer.TakeReply(), "");
